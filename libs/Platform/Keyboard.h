@@ -1,0 +1,18 @@
+// Unechoed key input from the console, for the prompt that ends every run.
+//
+// When standard input is not an interactive console (a pipe, a file, a closed descriptor) there is
+// never a key waiting and nothing is waited for: the program must not hang in scripts and CI.
+#pragma once
+
+namespace Kvetra::Platform {
+
+// Non-zero while at least one key press is waiting; never waits.
+int _kbhit();
+
+// Removes one key press from the console input and returns its first code, without echo; waits when
+// none is waiting. A key that sends several codes (arrows, function keys, a non-ASCII letter) is
+// taken whole. Keys such as Ctrl+C are delivered as keys here, not as signals. Returns -1 at once
+// when standard input is not a console or has been closed.
+int _getch();
+
+}  // namespace Kvetra::Platform

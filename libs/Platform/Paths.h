@@ -1,0 +1,13 @@
+// Questions about paths that the driver asks of the file system.
+#pragma once
+
+#include <string>
+
+namespace Kvetra::Platform {
+
+// True exactly when the path names an existing directory. A relative path is taken relative to the
+// current directory; symbolic links are followed. A missing path, a file and an empty path give
+// false.
+bool PathIsDirectoryW(const std::wstring& path);
+
+}  // namespace Kvetra::Platform
