@@ -28,6 +28,8 @@ class TPressAnyKey {
     ~TPressAnyKey() {
         // Plain ASCII: written directly, and flushed so that it shows before the wait.
         std::cout << Prompt << std::flush;
+        // One key mode for the drain and the wait, so that no key is split between the two.
+        const Kvetra::Platform::TKeyInputMode keyMode;
         while (Kvetra::Platform::_kbhit() != 0) {
             Kvetra::Platform::_getch();
         }

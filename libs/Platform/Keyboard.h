@@ -6,6 +6,21 @@
 
 namespace Kvetra::Platform {
 
+// While an object of this class lives, the console delivers key presses one at a time, unechoed,
+// with signal keys such as Ctrl+C delivered as keys; when it goes, the console's settings are
+// restored, also when the program is ended by a signal meanwhile. Holding one across a drain of
+// waiting keys and the wait that follows keeps every key whole. Objects may nest; only the
+// outermost one changes anything. Without a console it does nothing.
+class TKeyInputMode {
+  public:
+    TKeyInputMode();
+    ~TKeyInputMode();
+    TKeyInputMode(const TKeyInputMode&) = delete;
+    TKeyInputMode& operator=(const TKeyInputMode&) = delete;
+};
+
+// _kbhit and _getch called outside a TKeyInputMode enter that mode for the length of the call.
+
 // Non-zero while at least one key press is waiting; never waits.
 int _kbhit();
 

@@ -1,16 +1,20 @@
 // Key input on a POSIX terminal.
 //
-// Each call switches the terminal to key-at-a-time input with echo and signal keys off and restores
-// the settings before it returns, on every path, so the terminal is never left altered for the
-// shell. Input that was typed earlier in line mode becomes readable once line mode is off, so keys
+// Key input mode is the terminal without line editing, echo or signal keys, reading one byte at a
+// time. It is entered for the length of each _kbhit and _getch, or for the length of a
+// TKeyInputMode, and the terminal's settings are put back every time, on every path: when a
+// TKeyInputMode is active, a call saves and restores the key-mode settings themselves, which is
+// harmless. Input typed earlier in line mode becomes readable once line mode is off, so keys
 // pressed during the run are seen (and discarded) by the drain that precedes the final wait.
 #include "Platform/Keyboard.h"
 
 #include <poll.h>
+#include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <iterator>
 
 namespace Kvetra::Platform {
 namespace {
@@ -21,33 +25,52 @@ constexpr unsigned char kEscape = 0x1B;
 // sequence at once, so a few milliseconds separate it from a lone Esc key.
 constexpr int kSequenceGapMs = 30;
 
-// Puts the terminal into key-at-a-time mode for the lifetime of the object.
-class TKeyMode {
-  public:
-    TKeyMode() {
-        if (::tcgetattr(kInput, &Saved) != 0) {
-            return;
-        }
-        termios raw = Saved;
-        raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG | IEXTEN);
-        raw.c_cc[VMIN] = 1;
-        raw.c_cc[VTIME] = 0;
-        Active = ::tcsetattr(kInput, TCSANOW, &raw) == 0;
+// Signals that end a process by default and can reach it while it waits for a key; the terminal is
+// restored before they take effect.
+constexpr int kEndingSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM};
+
+// Settings to restore when an ending signal arrives during a TKeyInputMode.
+termios g_SettingsBeforeKeyMode{};
+int g_KeyModeDepth = 0;
+bool g_KeyModeEntered = false;
+struct sigaction g_PreviousActions[std::size(kEndingSignals)];
+
+extern "C" void RestoreTerminalAndEnd(int signalNumber) {
+    ::tcsetattr(kInput, TCSANOW, &g_SettingsBeforeKeyMode);
+    ::signal(signalNumber, SIG_DFL);
+    ::raise(signalNumber);
+}
+
+// Puts the terminal into key mode; returns false (and changes nothing) without a terminal.
+bool EnterKeyMode(termios* saved) {
+    if (::tcgetattr(kInput, saved) != 0) {
+        return false;
     }
-    ~TKeyMode() {
+    termios keys = *saved;
+    keys.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG | IEXTEN);
+    keys.c_cc[VMIN] = 1;
+    keys.c_cc[VTIME] = 0;
+    return ::tcsetattr(kInput, TCSANOW, &keys) == 0;
+}
+
+// Key mode for the length of one call.
+class TCallKeyMode {
+  public:
+    TCallKeyMode() : Active(EnterKeyMode(&Saved)) {}
+    ~TCallKeyMode() {
         if (Active) {
             ::tcsetattr(kInput, TCSANOW, &Saved);
         }
     }
-    TKeyMode(const TKeyMode&) = delete;
-    TKeyMode& operator=(const TKeyMode&) = delete;
+    TCallKeyMode(const TCallKeyMode&) = delete;
+    TCallKeyMode& operator=(const TCallKeyMode&) = delete;
 
   private:
     termios Saved{};
-    bool Active = false;
+    bool Active;
 };
 
-// True when a byte can be read within timeoutMs; false on timeout, hang-up or error.
+// True when a byte can be read within timeoutMs; false on time-out, hang-up or error.
 bool InputReady(int timeoutMs) {
     pollfd request{kInput, POLLIN, 0};
     int result;
@@ -83,11 +106,38 @@ int ContinuationBytes(unsigned char lead) {
 
 }  // namespace
 
+TKeyInputMode::TKeyInputMode() {
+    if (g_KeyModeDepth++ > 0) {
+        return;
+    }
+    g_KeyModeEntered = ::isatty(kInput) != 0 && EnterKeyMode(&g_SettingsBeforeKeyMode);
+    if (!g_KeyModeEntered) {
+        return;
+    }
+    struct sigaction restore {};
+    restore.sa_handler = RestoreTerminalAndEnd;
+    sigemptyset(&restore.sa_mask);
+    for (std::size_t i = 0; i < std::size(kEndingSignals); ++i) {
+        ::sigaction(kEndingSignals[i], &restore, &g_PreviousActions[i]);
+    }
+}
+
+TKeyInputMode::~TKeyInputMode() {
+    if (--g_KeyModeDepth > 0 || !g_KeyModeEntered) {
+        return;
+    }
+    g_KeyModeEntered = false;
+    ::tcsetattr(kInput, TCSANOW, &g_SettingsBeforeKeyMode);
+    for (std::size_t i = 0; i < std::size(kEndingSignals); ++i) {
+        ::sigaction(kEndingSignals[i], &g_PreviousActions[i], nullptr);
+    }
+}
+
 int _kbhit() {
     if (::isatty(kInput) == 0) {
         return 0;
     }
-    TKeyMode mode;
+    TCallKeyMode mode;
     return InputReady(0) ? 1 : 0;
 }
 
@@ -95,7 +145,7 @@ int _getch() {
     if (::isatty(kInput) == 0) {
         return -1;
     }
-    TKeyMode mode;
+    TCallKeyMode mode;
     const int first = ReadByte();
     if (first < 0) {
         return -1;

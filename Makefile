@@ -1,0 +1,47 @@
+# Thin wrapper around CMake. `make test` configures, builds and runs every test; `make run` builds
+# the program and runs it, on a demo collection when ARGS is empty.
+BUILD_DIR ?= build
+CMAKE_ARGS ?=
+PREFIX ?= /usr/local
+ARGS ?=
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+VANTOREL := $(BUILD_DIR)/main/vantorel
+DEMO_DIR := $(BUILD_DIR)/demo
+DEMO_ARGS := $(DEMO_DIR)/Films $(DEMO_DIR)/Music $(DEMO_DIR)/Photos 4482Mb
+
+.PHONY: all configure build test run demo install format clean
+
+all: build
+
+configure:
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_ARGS)
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+demo:
+	bash tools/make-demo.sh $(DEMO_DIR)
+
+ifeq ($(strip $(ARGS)),)
+run: configure demo
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target vantorel
+	$(VANTOREL) $(DEMO_ARGS)
+else
+run: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target vantorel
+	$(VANTOREL) $(ARGS)
+endif
+
+install: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target vantorel
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+format:
+	clang-format -i $$(git ls-files '*.h' '*.cpp')
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,144 @@
+// The built program, run as a user runs it: its whole standard output (the time of day in error
+// records masked) and its exit code.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "Support/TestSupport.h"
+
+namespace {
+
+using VantorelTest::kBannerUtf8;
+using VantorelTest::MaskTimes;
+using VantorelTest::RunVantorel;
+using VantorelTest::SourceLineOf;
+using VantorelTest::TInput;
+using VantorelTest::TTempDir;
+
+constexpr char kPrompt[] = "\nPress any Key...\n";
+
+std::string Record(const std::string& file, int line, const std::string& message) {
+    return "HH:MM:SS Kvetra::TAplThrowException " + file + ", " + std::to_string(line) + ":\n\t" +
+           message + "\n\n";
+}
+
+std::string ArgumentCountRecord() {
+    return Record("main/Driver.cpp",
+                  SourceLineOf("main/Driver.cpp", {"Недопустимое количество аргументов"}),
+                  "Недопустимое количество аргументов. См. Использовние");
+}
+
+std::string MissingDirectoryRecord(const std::string& shownAs) {
+    return Record("main/Driver.cpp", SourceLineOf("main/Driver.cpp", {"RaiseAplError(message"}),
+                  "Каталог '" + shownAs + "' не найден");
+}
+
+std::string NotPositiveRecord() {
+    return Record("main/Driver.cpp",
+                  SourceLineOf("main/Driver.cpp", {"Желаемый размер должен быть больше нуля"}),
+                  "Желаемый размер должен быть больше нуля");
+}
+
+std::string VolumeRecord(const char* raiser, const std::string& message) {
+    return Record("main/VolumeParser.cpp",
+                  SourceLineOf("main/VolumeParser.cpp", {raiser, "RaiseAplError"}), message);
+}
+
+std::string Transcript(const std::string& afterBanner) {
+    return std::string(kBannerUtf8) + "\n" + afterBanner + kPrompt;
+}
+
+void ExpectRun(const std::vector<std::string>& args, const std::string& output, int exitCode,
+               TInput input = TInput::DevNull, const std::string& workDir = "") {
+    const VantorelTest::TRunResult result = RunVantorel(args, input, workDir);
+    EXPECT_EQ(MaskTimes(result.Output), output);
+    EXPECT_EQ(result.ExitCode, exitCode);
+}
+
+class EndToEnd : public testing::Test {
+  protected:
+    TTempDir Tree;
+    std::string Films = Tree.MakeDir("Films");
+    std::string Music = Tree.MakeDir("Music");
+    std::string FileArg = Tree.MakeFile("notes.txt", 10);
+    std::string Missing = Tree.Path() + "/missing";
+};
+
+TEST_F(EndToEnd, TooFewArgumentsEndWithTheArgumentCountRecord) {
+    ExpectRun({}, Transcript(ArgumentCountRecord()), 1);
+    ExpectRun({"700Mb"}, Transcript(ArgumentCountRecord()), 1);
+}
+
+TEST_F(EndToEnd, AnAcceptedVolumeIsEchoed) {
+    ExpectRun({Films, "700Mb"}, Transcript("Желаемый объём:  700.00 MB (734003200 B)\n"), 0);
+    ExpectRun({Films, Music, "100"}, Transcript("Желаемый объём:  100 B\n"), 0);
+    ExpectRun({Films, "\t1Tb"}, Transcript("Желаемый объём:  1024.00 GB (1099511627776 B)\n"), 0);
+}
+
+TEST_F(EndToEnd, NoWaitWithStandardInputClosed) {
+    ExpectRun({Films, "4482Mb"}, Transcript("Желаемый объём:  4.38 GB (4699717632 B)\n"), 0,
+              TInput::Closed);
+    ExpectRun({}, Transcript(ArgumentCountRecord()), 1, TInput::Closed);
+}
+
+TEST_F(EndToEnd, TheFirstBadDirectoryIsNamedExactlyAsTyped) {
+    ExpectRun({Films, Missing, "700Mb"}, Transcript(MissingDirectoryRecord(Missing)), 1);
+    ExpectRun({Missing + "/", Missing + "2", "700Mb"},
+              Transcript(MissingDirectoryRecord(Missing + "/")), 1);
+    ExpectRun({FileArg, "700Mb"}, Transcript(MissingDirectoryRecord(FileArg)), 1);
+    ExpectRun({"", "700Mb"}, Transcript(MissingDirectoryRecord("")), 1);
+}
+
+TEST_F(EndToEnd, DirectoriesAreCheckedBeforeTheVolumeIsParsed) {
+    ExpectRun({Missing, "1.5Gb"}, Transcript(MissingDirectoryRecord(Missing)), 1);
+}
+
+TEST_F(EndToEnd, DirectoryNamesInRecordsShowWhatTheCodePageHolds) {
+    // Cyrillic is in the code page; CJK and a byte that is not UTF-8 are not.
+    ExpectRun({"Нет такого", "700Mb"}, Transcript(MissingDirectoryRecord("Нет такого")), 1);
+    ExpectRun({"音楽", "700Mb"}, Transcript(MissingDirectoryRecord("??")), 1);
+    ExpectRun({"caf\xE9", "700Mb"}, Transcript(MissingDirectoryRecord("caf?")), 1);
+}
+
+TEST_F(EndToEnd, DirectoriesMayBeRelativeLinkedRepeatedOrMany) {
+    ASSERT_EQ(::symlink(Films.c_str(), (Tree.Path() + "/link").c_str()), 0);
+    const std::string echo = "Желаемый объём:  1.00 KB (1024 B)\n";
+    ExpectRun({"Films", ".", "link", "Films/", "1kb"}, Transcript(echo), 0, TInput::DevNull,
+              Tree.Path());
+    std::vector<std::string> eleven(11, Films);
+    eleven.push_back("1KB");
+    ExpectRun(eleven, Transcript(echo), 0);
+    // A name that is not valid UTF-8 is found all the same.
+    const std::string latin1 = Tree.MakeDir("caf\xE9");
+    ExpectRun({latin1, "1kb"}, Transcript(echo), 0);
+}
+
+TEST_F(EndToEnd, AVolumeOfZeroOrLessIsRejectedBeforeItIsEchoed) {
+    ExpectRun({Films, "0"}, Transcript(NotPositiveRecord()), 1);
+    ExpectRun({Films, "0Tb"}, Transcript(NotPositiveRecord()), 1);
+    ExpectRun({Films, "-5Gb"}, Transcript(NotPositiveRecord()), 1);
+}
+
+TEST_F(EndToEnd, AMalformedVolumeGetsItsOwnRecord) {
+    ExpectRun({Films, "Mb"},
+              Transcript(VolumeRecord("void RaiseConversionError",
+                                      "Ошибка при преобразовании параметра 'Mb' в число")),
+              1);
+    ExpectRun({Films, "1.5Gb"},
+              Transcript(VolumeRecord("void RaiseUnitError",
+                                      "Ошибка при определении единиц измерения параметра '1.5Gb'")),
+              1);
+    ExpectRun({Films, "5 Кб"},
+              Transcript(VolumeRecord("void RaiseUnitError",
+                                      "Ошибка при определении единиц измерения параметра '5 Кб'")),
+              1);
+    // Out of range: the conversion error, never a wrapped value.
+    ExpectRun({Films, "8388608Tb"},
+              Transcript(VolumeRecord("void RaiseConversionError",
+                                      "Ошибка при преобразовании параметра '8388608Tb' в число")),
+              1);
+}
+
+}  // namespace

@@ -1,0 +1,153 @@
+#include "Support/TestSupport.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <regex>
+#include <stdexcept>
+
+namespace VantorelTest {
+
+TCoutCapture::TCoutCapture() : Saved(std::cout.rdbuf(Buffer.rdbuf())) {}
+
+TCoutCapture::~TCoutCapture() {
+    std::cout.rdbuf(Saved);
+}
+
+std::string MaskTimes(const std::string& output) {
+    static const std::regex kTime(R"((^|\n)\d\d:\d\d:\d\d )");
+    return std::regex_replace(output, kTime, "$1HH:MM:SS ");
+}
+
+int SourceLineOf(const std::string& relativeFile, const std::vector<std::string>& needles) {
+    std::ifstream in(std::string(VANTOREL_SOURCE_DIR) + "/" + relativeFile);
+    EXPECT_TRUE(in) << "cannot open " << relativeFile;
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    std::size_t at = lines.size();
+    int matches = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!needles.empty() && lines[i].find(needles[0]) != std::string::npos) {
+            at = i;
+            ++matches;
+        }
+    }
+    EXPECT_EQ(matches, 1) << "'" << needles[0] << "' in " << relativeFile;
+    for (std::size_t n = 1; n < needles.size() && at < lines.size(); ++n) {
+        do {
+            ++at;
+        } while (at < lines.size() && lines[at].find(needles[n]) == std::string::npos);
+    }
+    EXPECT_LT(at, lines.size()) << "statement not found in " << relativeFile;
+    return static_cast<int>(at) + 1;
+}
+
+TRunResult RunVantorel(const std::vector<std::string>& args, TInput input,
+                       const std::string& workDir) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    const pid_t child = ::fork();
+    if (child < 0) {
+        throw std::runtime_error("fork failed");
+    }
+    if (child == 0) {
+        ::dup2(pipeFds[1], STDOUT_FILENO);
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        if (input == TInput::Closed) {
+            ::close(STDIN_FILENO);
+        } else {
+            const int devNull = ::open("/dev/null", O_RDONLY);
+            ::dup2(devNull, STDIN_FILENO);
+            ::close(devNull);
+        }
+        if (!workDir.empty() && ::chdir(workDir.c_str()) != 0) {
+            ::_exit(125);
+        }
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(VANTOREL_BINARY));
+        for (const std::string& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        ::execv(VANTOREL_BINARY, argv.data());
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    TRunResult result;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
+        if (n > 0) {
+            result.Output.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    ::close(pipeFds[0]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFEXITED(status)) {
+        result.ExitCode = WEXITSTATUS(status);
+    }
+    return result;
+}
+
+TTempDir::TTempDir() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "vantorel-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    Root = pattern;
+}
+
+TTempDir::~TTempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(Root, ignored);
+}
+
+std::string TTempDir::MakeDir(const std::string& relative) const {
+    const std::filesystem::path path = std::filesystem::path(Root) / relative;
+    std::filesystem::create_directories(path);
+    return path.string();
+}
+
+std::string TTempDir::MakeFile(const std::string& relative, long long size) const {
+    const std::filesystem::path path = std::filesystem::path(Root) / relative;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path).close();
+    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(size));
+    return path.string();
+}
+
+const char* const kBannerUtf8 =
+    "Vantorel v1.8.1\n"
+    "Copyright (C) 2026 The Vantorel developers\n"
+    "Программа помогает оптимально заполнить емкость CD, DVD дисков или других\n"
+    "носителей при записи данных на них. Она сканирует каталог и вычисляет\n"
+    "размер его файлов и вложенных каталогов, после этого находит такую\n"
+    "комбинацию файлов и каталогов, при которой они займут максимальный размер,\n"
+    "но не больше заданного.\n"
+    "\n"
+    "Использование:\n"
+    "      Vantorel \"<Каталог 1>\" \"[Каталог 2]\" \"[Каталог N]\"\n"
+    "                      \"<Желаемый объём>[Tb|Gb|Mb|Kb|b]\"\n"
+    "\n"
+    "Примечание:\n"
+    "      Поскольку в общем виде задача поиска оптимальной комбинации является\n"
+    "      экспоненциально сложной, программа выводит частные решения по мере\n"
+    "      их нахождения и МОЖЕТ РАБОТАТЬ ОЧЕНЬ ДОЛГО. Если вас уже устраивает\n"
+    "      текущее решение, скопируйте его и закройте программу,\n"
+    "      нажав CTRL+C или CTRL+BREAK.\n";
+
+}  // namespace VantorelTest

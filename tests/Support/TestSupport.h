@@ -1,0 +1,69 @@
+// Helpers for the tests: the console stream captured in memory, the built program run as a child
+// process, temporary directory trees, and lookups in the sources.
+#pragma once
+
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+namespace VantorelTest {
+
+// Captures what is written to std::cout while it lives. The stream object stays the console
+// stream, so text written to it still takes the console path.
+class TCoutCapture {
+  public:
+    TCoutCapture();
+    ~TCoutCapture();
+    TCoutCapture(const TCoutCapture&) = delete;
+    TCoutCapture& operator=(const TCoutCapture&) = delete;
+    std::string Text() const { return Buffer.str(); }
+
+  private:
+    std::ostringstream Buffer;
+    std::streambuf* Saved;
+};
+
+// Replaces the time of day that opens each error record ("12:34:56 ") with "HH:MM:SS ".
+std::string MaskTimes(const std::string& output);
+
+// The line number (from 1) of a statement in a source file given relative to the source root: the
+// only line that contains the first needle or, with more needles, the first line after it that
+// contains the next needle, and so on. Fails the test when the first needle is not on exactly one
+// line or a later one is not found.
+int SourceLineOf(const std::string& relativeFile, const std::vector<std::string>& needles);
+
+// What standard input the program gets.
+enum class TInput { Closed, DevNull };
+
+struct TRunResult {
+    std::string Output;  // standard output, whole
+    int ExitCode = -1;   // -1 when the program did not exit normally
+};
+
+// Runs the built program with the given arguments (argument 0 is supplied) in directory workDir
+// (empty: the current one) and collects its standard output.
+TRunResult RunVantorel(const std::vector<std::string>& args, TInput input = TInput::DevNull,
+                       const std::string& workDir = "");
+
+// A fresh directory under the system's temporary directory, removed with everything in it.
+class TTempDir {
+  public:
+    TTempDir();
+    ~TTempDir();
+    TTempDir(const TTempDir&) = delete;
+    TTempDir& operator=(const TTempDir&) = delete;
+    const std::string& Path() const { return Root; }
+    // Creates a directory (with its parents) below the root and returns its path.
+    std::string MakeDir(const std::string& relative) const;
+    // Creates a sparse file of the given size below the root and returns its path.
+    std::string MakeFile(const std::string& relative, long long size) const;
+
+  private:
+    std::string Root;
+};
+
+// The usage banner as the console shows it, typed out independently of the program's copy.
+extern const char* const kBannerUtf8;
+
+}  // namespace VantorelTest
