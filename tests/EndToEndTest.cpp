@@ -122,23 +122,23 @@ TEST_F(EndToEnd, AVolumeOfZeroOrLessIsRejectedBeforeItIsEchoed) {
 }
 
 TEST_F(EndToEnd, AMalformedVolumeGetsItsOwnRecord) {
-    ExpectRun({Films, "Mb"},
-              Transcript(VolumeRecord("void RaiseConversionError",
-                                      "Ошибка при преобразовании параметра 'Mb' в число")),
-              1);
-    ExpectRun({Films, "1.5Gb"},
-              Transcript(VolumeRecord("void RaiseUnitError",
-                                      "Ошибка при определении единиц измерения параметра '1.5Gb'")),
-              1);
-    ExpectRun({Films, "5 Кб"},
-              Transcript(VolumeRecord("void RaiseUnitError",
-                                      "Ошибка при определении единиц измерения параметра '5 Кб'")),
-              1);
-    // Out of range: the conversion error, never a wrapped value.
-    ExpectRun({Films, "8388608Tb"},
-              Transcript(VolumeRecord("void RaiseConversionError",
-                                      "Ошибка при преобразовании параметра '8388608Tb' в число")),
-              1);
+    const char* const conversion = "void RaiseConversionError";
+    const char* const unit = "void RaiseUnitError";
+    const struct {
+        const char* Volume;
+        const char* Raiser;
+        std::string Message;
+    } cases[] = {
+        {"Mb", conversion, "Ошибка при преобразовании параметра 'Mb' в число"},
+        {"1.5Gb", unit, "Ошибка при определении единиц измерения параметра '1.5Gb'"},
+        {"5 Кб", unit, "Ошибка при определении единиц измерения параметра '5 Кб'"},
+        // Out of range: the conversion error, never a wrapped value.
+        {"8388608Tb", conversion, "Ошибка при преобразовании параметра '8388608Tb' в число"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Volume);
+        ExpectRun({Films, c.Volume}, Transcript(VolumeRecord(c.Raiser, c.Message)), 1);
+    }
 }
 
 }  // namespace
