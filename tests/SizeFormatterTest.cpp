@@ -48,7 +48,8 @@ TEST(WriteSize, LeavesFixedNotationWithTwoDecimalsOnlyAfterAScaledValue) {
     EXPECT_EQ(out.precision(), 2);
 }
 
-TEST(WriteSize, GoesThroughTheConsolePathOnTheConsoleStream) {
+// The size text is ASCII, so the console stream shows the very same text as any other stream.
+TEST(WriteSize, WritesTheSameTextOnTheConsoleStream) {
     VantorelTest::TCoutCapture capture;
     WriteSize(std::cout, 1536);
     std::cout.unsetf(std::ios_base::floatfield);

@@ -19,7 +19,7 @@ class TKeyInputMode {
     TKeyInputMode& operator=(const TKeyInputMode&) = delete;
 };
 
-// _kbhit and _getch called outside a TKeyInputMode enter that mode for the length of the call.
+// _kbhit and _getch hold a TKeyInputMode for the length of the call.
 
 // Non-zero while at least one key press is waiting; never waits.
 int _kbhit();

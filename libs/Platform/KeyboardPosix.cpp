@@ -1,11 +1,10 @@
 // Key input on a POSIX terminal.
 //
 // Key input mode is the terminal without line editing, echo or signal keys, reading one byte at a
-// time. It is entered for the length of each _kbhit and _getch, or for the length of a
-// TKeyInputMode, and the terminal's settings are put back every time, on every path: when a
-// TKeyInputMode is active, a call saves and restores the key-mode settings themselves, which is
-// harmless. Input typed earlier in line mode becomes readable once line mode is off, so keys
-// pressed during the run are seen (and discarded) by the drain that precedes the final wait.
+// time. TKeyInputMode enters it and puts the terminal's settings back on every path; _kbhit and
+// _getch hold one for the length of the call, which changes nothing when the caller already holds
+// one. Input typed earlier in line mode becomes readable once line mode is off, so keys pressed
+// during the run are seen (and discarded) by the drain that precedes the final wait.
 #include "Platform/Keyboard.h"
 
 #include <poll.h>
@@ -41,7 +40,8 @@ extern "C" void RestoreTerminalAndEnd(int signalNumber) {
     ::raise(signalNumber);
 }
 
-// Puts the terminal into key mode; returns false (and changes nothing) without a terminal.
+// Puts the terminal into key mode, saving its settings; returns false (and changes nothing)
+// without a terminal.
 bool EnterKeyMode(termios* saved) {
     if (::tcgetattr(kInput, saved) != 0) {
         return false;
@@ -52,23 +52,6 @@ bool EnterKeyMode(termios* saved) {
     keys.c_cc[VTIME] = 0;
     return ::tcsetattr(kInput, TCSANOW, &keys) == 0;
 }
-
-// Key mode for the length of one call.
-class TCallKeyMode {
-  public:
-    TCallKeyMode() : Active(EnterKeyMode(&Saved)) {}
-    ~TCallKeyMode() {
-        if (Active) {
-            ::tcsetattr(kInput, TCSANOW, &Saved);
-        }
-    }
-    TCallKeyMode(const TCallKeyMode&) = delete;
-    TCallKeyMode& operator=(const TCallKeyMode&) = delete;
-
-  private:
-    termios Saved{};
-    bool Active;
-};
 
 // True when a byte can be read within timeoutMs; false on time-out, hang-up or error.
 bool InputReady(int timeoutMs) {
@@ -137,7 +120,7 @@ int _kbhit() {
     if (::isatty(kInput) == 0) {
         return 0;
     }
-    TCallKeyMode mode;
+    const TKeyInputMode mode;
     return InputReady(0) ? 1 : 0;
 }
 
@@ -145,7 +128,7 @@ int _getch() {
     if (::isatty(kInput) == 0) {
         return -1;
     }
-    TCallKeyMode mode;
+    const TKeyInputMode mode;
     const int first = ReadByte();
     if (first < 0) {
         return -1;
