@@ -8,6 +8,8 @@
 
 #include "Errors/ErrorLog.h"
 #include "Errors/Exceptions.h"
+#include "Item.h"
+#include "ItemCollection.h"
 #include "Platform/Keyboard.h"
 #include "Platform/Paths.h"
 #include "SizeFormatter.h"
@@ -42,6 +44,17 @@ class TPressAnyKey {
     const char* Prompt;
 };
 
+// The prefix that tells apart the items of several directories: the directory's position from 1
+// and a backslash. The backslash is a label here, not a path separator, so it is the same on every
+// platform.
+std::wstring ItemNamePrefix(std::size_t position, std::size_t count) {
+    std::wostringstream prefix;
+    if (count > 1) {
+        prefix << position + 1 << L'\\';
+    }
+    return prefix.str();
+}
+
 void Run(int argc, const wchar_t* const argv[]) {
     PrintUsage() << std::endl;
 
@@ -68,9 +81,26 @@ void Run(int argc, const wchar_t* const argv[]) {
     Kvetra::ConsoleWrite(std::cout, "Желаемый объём:  ");
     WriteSize(std::cout, volume);
     std::cout << std::endl;
+
+    std::vector<TItem> items;
+    ReadDirectories(directories, items);
 }
 
 }  // namespace
+
+void ReadDirectories(const std::vector<std::wstring>& directories, std::vector<TItem>& items) {
+    for (std::size_t k = 0; k < directories.size(); ++k) {
+        const std::wstring prefix = ItemNamePrefix(k, directories.size());
+        // Announced before it is read: reading a large tree takes a while.
+        Kvetra::ConsoleWrite(std::cout, "Чтение каталога ");
+        Kvetra::ConsoleWrite(std::cout, prefix);
+        Kvetra::ConsoleWrite(std::cout, ": ");
+        Kvetra::ConsoleWrite(std::cout, directories[k]);
+        Kvetra::ConsoleWrite(std::cout, " ...");
+        std::cout << std::endl;
+        CollectItems(directories[k], prefix, items);
+    }
+}
 
 int RunReportingFailures(const std::function<void()>& body) {
     try {

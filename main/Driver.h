@@ -3,6 +3,10 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
+
+#include "Item.h"
 
 namespace Vantorel {
 
@@ -16,5 +20,10 @@ int WideMain(int argc, const wchar_t* const argv[]);
 // what() text, anything else the unknown-exception record. Returns 0 when body returned normally
 // and 1 when it raised. An exception raised while a record is written passes through.
 int RunReportingFailures(const std::function<void()>& body);
+
+// Reads the directories in order into items, announcing each on the console before it is read.
+// With more than one directory, item names start with the directory's position from 1 and a
+// backslash ("2\Film.avi").
+void ReadDirectories(const std::vector<std::wstring>& directories, std::vector<TItem>& items);
 
 }  // namespace Vantorel

@@ -1,13 +1,17 @@
-// The driver's catch clauses: which record each kind of failure gets, and the exit code.
+// The driver: which record each kind of failure gets, the exit code, and the reading of the
+// directories into one item list.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Driver.h"
 #include "Errors/Exceptions.h"
+#include "Platform/NativeNames.h"
 #include "Support/TestSupport.h"
 
 namespace {
@@ -44,5 +48,53 @@ INSTANTIATE_TEST_SUITE_P(
                      "HH:MM:SS std::exception: disk on fire\n"},
         TFailureCase{"NotAnException", [] { throw 42; }, 1, "HH:MM:SS <UNKNOWN_EXCEPTION>\n"}),
     [](const testing::TestParamInfo<TFailureCase>& info) { return info.param.Name; });
+
+using TFlatItems = std::vector<std::pair<std::string, std::int64_t>>;
+
+TFlatItems Flatten(const std::vector<Vantorel::TItem>& items) {
+    TFlatItems flat;
+    for (const Vantorel::TItem& item : items) {
+        flat.emplace_back(Kvetra::Platform::WideToNative(item.Name), item.Size);
+    }
+    return flat;
+}
+
+TEST(ReadDirectories, OneDirectoryHasNoPrefix) {
+    VantorelTest::TTempDir tree;
+    const std::string films = tree.MakeDir("Фильмы");
+    tree.MakeFile("Фильмы/Сталкер.mkv", 4000);
+    std::vector<Vantorel::TItem> items;
+    TCoutCapture capture;
+    Vantorel::ReadDirectories({Kvetra::Platform::NativeToWide(films)}, items);
+    EXPECT_EQ(capture.Text(), "Чтение каталога : " + films + " ...\n");
+    EXPECT_EQ(Flatten(items), (TFlatItems{{"Сталкер.mkv", 4000}}));
+}
+
+TEST(ReadDirectories, SeveralDirectoriesArePrefixedByTheirPosition) {
+    VantorelTest::TTempDir tree;
+    const std::wstring a = Kvetra::Platform::NativeToWide(tree.MakeDir("a"));
+    const std::wstring b = Kvetra::Platform::NativeToWide(tree.MakeDir("b"));
+    tree.MakeFile("a/x", 1);
+    tree.MakeFile("b/y/z", 2);
+    tree.MakeFile("b/w", 3);
+    // b twice, then eight empty ones, then a as the twelfth.
+    std::vector<std::wstring> directories = {b, a, b};
+    for (int i = 0; i < 8; ++i) {
+        directories.push_back(Kvetra::Platform::NativeToWide(tree.MakeDir("empty")));
+    }
+    directories.push_back(a);
+    std::vector<Vantorel::TItem> items;
+    TCoutCapture capture;
+    Vantorel::ReadDirectories(directories, items);
+    std::string expectedLines;
+    for (std::size_t k = 0; k < directories.size(); ++k) {
+        expectedLines += "Чтение каталога " + std::to_string(k + 1) +
+                         "\\: " + Kvetra::Platform::WideToNative(directories[k]) + " ...\n";
+    }
+    EXPECT_EQ(capture.Text(), expectedLines);
+    const TFlatItems expected = {{"1\\w", 3}, {"1\\y", 2}, {"2\\x", 1},
+                                 {"3\\w", 3}, {"3\\y", 2}, {"12\\x", 1}};
+    EXPECT_EQ(Flatten(items), expected);
+}
 
 }  // namespace

@@ -1,7 +1,10 @@
 // The built program, run as a user runs it: its whole standard output (the time of day in error
 // records masked) and its exit code.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <filesystem>
 
 #include <string>
 #include <vector>
@@ -46,6 +49,16 @@ std::string VolumeRecord(const char* raiser, const std::string& message) {
                   SourceLineOf("main/VolumeParser.cpp", {raiser, "RaiseAplError"}), message);
 }
 
+// The progress lines for reading the directories, as typed, with their prefixes.
+std::string Reading(const std::vector<std::string>& directories) {
+    std::string lines;
+    for (std::size_t k = 0; k < directories.size(); ++k) {
+        const std::string prefix = directories.size() > 1 ? std::to_string(k + 1) + "\\" : "";
+        lines += "Чтение каталога " + prefix + ": " + directories[k] + " ...\n";
+    }
+    return lines;
+}
+
 std::string Transcript(const std::string& afterBanner) {
     return std::string(kBannerUtf8) + "\n" + afterBanner + kPrompt;
 }
@@ -71,14 +84,18 @@ TEST_F(EndToEnd, TooFewArgumentsEndWithTheArgumentCountRecord) {
     ExpectRun({"700Mb"}, Transcript(ArgumentCountRecord()), 1);
 }
 
-TEST_F(EndToEnd, AnAcceptedVolumeIsEchoed) {
-    ExpectRun({Films, "700Mb"}, Transcript("Желаемый объём:  700.00 MB (734003200 B)\n"), 0);
-    ExpectRun({Films, Music, "100"}, Transcript("Желаемый объём:  100 B\n"), 0);
-    ExpectRun({Films, "\t1Tb"}, Transcript("Желаемый объём:  1024.00 GB (1099511627776 B)\n"), 0);
+TEST_F(EndToEnd, AnAcceptedVolumeIsEchoedAndEachDirectoryAnnounced) {
+    ExpectRun({Films, "700Mb"},
+              Transcript("Желаемый объём:  700.00 MB (734003200 B)\n" + Reading({Films})), 0);
+    ExpectRun({Films, Music, "100"},
+              Transcript("Желаемый объём:  100 B\n" + Reading({Films, Music})), 0);
+    ExpectRun({Films, "\t1Tb"},
+              Transcript("Желаемый объём:  1024.00 GB (1099511627776 B)\n" + Reading({Films})), 0);
 }
 
 TEST_F(EndToEnd, NoWaitWithStandardInputClosed) {
-    ExpectRun({Films, "4482Mb"}, Transcript("Желаемый объём:  4.38 GB (4699717632 B)\n"), 0,
+    ExpectRun({Films, "4482Mb"},
+              Transcript("Желаемый объём:  4.38 GB (4699717632 B)\n" + Reading({Films})), 0,
               TInput::Closed);
     ExpectRun({}, Transcript(ArgumentCountRecord()), 1, TInput::Closed);
 }
@@ -105,14 +122,49 @@ TEST_F(EndToEnd, DirectoryNamesInRecordsShowWhatTheCodePageHolds) {
 TEST_F(EndToEnd, DirectoriesMayBeRelativeLinkedRepeatedOrMany) {
     ASSERT_EQ(::symlink(Films.c_str(), (Tree.Path() + "/link").c_str()), 0);
     const std::string echo = "Желаемый объём:  1.00 KB (1024 B)\n";
-    ExpectRun({"Films", ".", "link", "Films/", "1kb"}, Transcript(echo), 0, TInput::DevNull,
+    ExpectRun({"Films", ".", "link", "Films/", "1kb"},
+              Transcript(echo + Reading({"Films", ".", "link", "Films/"})), 0, TInput::DevNull,
               Tree.Path());
+    // Ten and more: the prefixes go on in decimal (10\, 11\).
     std::vector<std::string> eleven(11, Films);
-    eleven.push_back("1KB");
-    ExpectRun(eleven, Transcript(echo), 0);
-    // A name that is not valid UTF-8 is found all the same.
+    std::vector<std::string> args = eleven;
+    args.push_back("1KB");
+    ExpectRun(args, Transcript(echo + Reading(eleven)), 0);
+    // A name that is not valid UTF-8 is found all the same; the console shows '?' for the byte.
     const std::string latin1 = Tree.MakeDir("caf\xE9");
-    ExpectRun({latin1, "1kb"}, Transcript(echo), 0);
+    ExpectRun({latin1, "1kb"}, Transcript(echo + Reading({Tree.Path() + "/caf?"})), 0);
+    const std::string cyrillic = Tree.MakeDir("Фильмы");
+    ExpectRun({cyrillic, "1kb"}, Transcript(echo + Reading({cyrillic})), 0);
+}
+
+TEST_F(EndToEnd, TreesThatAreDeepLoopedOrLockedAreReadToTheEnd) {
+    Tree.MakeFile("Films/a.avi", 5000);
+    Tree.MakeLink("Films/loop/up", "..");
+    VantorelTest::MakeDeepChain(Tree.MakeDir("Films/deep"), 'x', 250, 6000, 77);
+    Tree.MakeFile("Films/locked/inside", 1);
+    ASSERT_EQ(::chmod((Films + "/locked").c_str(), 0), 0);
+    ExpectRun({Films, "1Gb"},
+              Transcript("Желаемый объём:  1024.00 MB (1073741824 B)\n" + Reading({Films})), 0);
+}
+
+TEST_F(EndToEnd, ADirectoryTotalBeyondTheSigned64BitRangeEndsTheRunWithARecord) {
+    if (!std::filesystem::is_directory(VantorelTest::kHugeFileBase)) {
+        GTEST_SKIP() << "no " << VantorelTest::kHugeFileBase;
+    }
+    TTempDir huge(VantorelTest::kHugeFileBase);
+    const std::string data = huge.MakeDir("data");
+    if (::truncate(huge.MakeFile("data/sparse/a", 0).c_str(), INT64_MAX) != 0) {
+        GTEST_SKIP() << VantorelTest::kHugeFileBase << " does not take files of 2^63 - 1 bytes";
+    }
+    huge.MakeFile("data/sparse/b", 1);
+    const std::string record =
+        Record("main/ItemCollection.cpp",
+               SourceLineOf("main/ItemCollection.cpp", {"std::int64_t ItemSize", "RaiseAplError"}),
+               "Размер '" + data + "/sparse' больше 9223372036854775807 B");
+    ExpectRun(
+        {data, "1Tb"},
+        Transcript("Желаемый объём:  1024.00 GB (1099511627776 B)\n" + Reading({data}) + record),
+        1);
 }
 
 TEST_F(EndToEnd, AVolumeOfZeroOrLessIsRejectedBeforeItIsEchoed) {

@@ -6,6 +6,8 @@
 
 namespace Kvetra::Platform {
 
+const wchar_t kPathSeparator = L'/';
+
 bool PathIsDirectoryW(const std::wstring& path) {
     if (path.empty()) {
         return false;

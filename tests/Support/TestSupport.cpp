@@ -1,7 +1,10 @@
 #include "Support/TestSupport.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -106,18 +109,56 @@ TRunResult RunVantorel(const std::vector<std::string>& args, TInput input,
     return result;
 }
 
-TTempDir::TTempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "vantorel-test-XXXXXX").string();
+TTempDir::TTempDir(const std::string& base) {
+    const std::filesystem::path parent =
+        base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base);
+    std::string pattern = (parent / "vantorel-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("mkdtemp failed");
     }
     Root = pattern;
 }
 
+namespace {
+
+// Removes name below the directory open as parentFd, with everything in it, whatever its depth
+// and whatever permissions a test took away from it.
+void RemoveTreeAt(int parentFd, const char* name) {
+    struct stat info {};
+    if (::fstatat(parentFd, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        return;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        ::fchmodat(parentFd, name, 0700, 0);
+        const int fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            DIR* stream = ::fdopendir(fd);
+            if (stream == nullptr) {
+                ::close(fd);
+            } else {
+                std::vector<std::string> names;
+                while (const dirent* entry = ::readdir(stream)) {
+                    const std::string child = entry->d_name;
+                    if (child != "." && child != "..") {
+                        names.push_back(child);
+                    }
+                }
+                for (const std::string& child : names) {
+                    RemoveTreeAt(::dirfd(stream), child.c_str());
+                }
+                ::closedir(stream);
+            }
+        }
+        ::unlinkat(parentFd, name, AT_REMOVEDIR);
+    } else {
+        ::unlinkat(parentFd, name, 0);
+    }
+}
+
+}  // namespace
+
 TTempDir::~TTempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(Root, ignored);
+    RemoveTreeAt(AT_FDCWD, Root.c_str());
 }
 
 std::string TTempDir::MakeDir(const std::string& relative) const {
@@ -133,6 +174,89 @@ std::string TTempDir::MakeFile(const std::string& relative, long long size) cons
     std::filesystem::resize_file(path, static_cast<std::uintmax_t>(size));
     return path.string();
 }
+
+std::string TTempDir::MakeLink(const std::string& relative, const std::string& target) const {
+    const std::filesystem::path path = std::filesystem::path(Root) / relative;
+    std::filesystem::create_directories(path.parent_path());
+    std::filesystem::create_symlink(target, path);
+    return path.string();
+}
+
+std::string MakeDeepChain(const std::string& root, char letter, std::size_t length,
+                          std::size_t minimumLength, long long fileSize) {
+    const std::string name(length, letter);
+    std::string relative;
+    int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        throw std::runtime_error("cannot open " + root);
+    }
+    while (relative.size() <= minimumLength) {
+        if (::mkdirat(fd, name.c_str(), 0755) != 0 && errno != EEXIST) {
+            ::close(fd);
+            throw std::runtime_error("mkdirat failed");
+        }
+        const int next = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        if (next < 0) {
+            throw std::runtime_error("openat failed");
+        }
+        fd = next;
+        relative += relative.empty() ? name : "/" + name;
+    }
+    const int file = ::openat(fd, "bottom", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    ::close(fd);
+    if (file < 0 || ::ftruncate(file, fileSize) != 0) {
+        throw std::runtime_error("cannot create the bottom file");
+    }
+    ::close(file);
+    return relative;
+}
+
+std::optional<std::string> RunWithoutPrivileges(const std::function<std::string()>& work) {
+    if (::geteuid() != 0) {
+        return work();
+    }
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    const pid_t child = ::fork();
+    if (child < 0) {
+        throw std::runtime_error("fork failed");
+    }
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        constexpr uid_t kNobody = 65534;
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
+            ::_exit(2);
+        }
+        const std::string result = work();
+        const bool written = ::write(pipeFds[1], result.data(), result.size()) ==
+                             static_cast<ssize_t>(result.size());
+        ::_exit(written ? 0 : 1);
+    }
+    ::close(pipeFds[1]);
+    std::string result;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
+        if (n > 0) {
+            result.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    ::close(pipeFds[0]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) == 2) {
+        return std::nullopt;
+    }
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the unprivileged child failed to report";
+    return result;
+}
+
+// tmpfs, where Linux mounts it.
+const char* const kHugeFileBase = "/dev/shm";
 
 const char* const kBannerUtf8 =
     "Vantorel v1.8.1\n"

@@ -2,6 +2,8 @@
 // process, temporary directory trees, and lookups in the sources.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <sstream>
 #include <streambuf>
 #include <string>
@@ -49,7 +51,8 @@ TRunResult RunVantorel(const std::vector<std::string>& args, TInput input = TInp
 // A fresh directory under the system's temporary directory, removed with everything in it.
 class TTempDir {
   public:
-    TTempDir();
+    // Below base, or below the system's temporary directory when base is empty.
+    explicit TTempDir(const std::string& base = "");
     ~TTempDir();
     TTempDir(const TTempDir&) = delete;
     TTempDir& operator=(const TTempDir&) = delete;
@@ -58,10 +61,29 @@ class TTempDir {
     std::string MakeDir(const std::string& relative) const;
     // Creates a sparse file of the given size below the root and returns its path.
     std::string MakeFile(const std::string& relative, long long size) const;
+    // Creates a symbolic link below the root that points at target (stored as given) and returns
+    // its path.
+    std::string MakeLink(const std::string& relative, const std::string& target) const;
 
   private:
     std::string Root;
 };
+
+// Creates below root a chain of nested directories, each named with `length` copies of letter,
+// until the chain's path relative to root is longer than minimumLength; opens each level relative
+// to the one above, so the chain may be longer than any path the system accepts at once. Creates in
+// the deepest directory a sparse file "bottom" of fileSize bytes. Returns the chain's relative
+// path.
+std::string MakeDeepChain(const std::string& root, char letter, std::size_t length,
+                          std::size_t minimumLength, long long fileSize);
+
+// Runs work where file permissions are enforced, and returns what it returns. A process running as
+// root does that in a child process that gives up root for an ordinary user first (the files work
+// reads must be reachable for every user); returns nothing when root cannot be given up.
+std::optional<std::string> RunWithoutPrivileges(const std::function<std::string()>& work);
+
+// A directory on a file system that takes sparse files of any 64-bit size, where there is one.
+extern const char* const kHugeFileBase;
 
 // The usage banner as the console shows it, typed out independently of the program's copy.
 extern const char* const kBannerUtf8;
