@@ -10,7 +10,7 @@ VANTOREL := $(BUILD_DIR)/main/vantorel
 DEMO_DIR := $(BUILD_DIR)/demo
 DEMO_ARGS := $(DEMO_DIR)/Films $(DEMO_DIR)/Music $(DEMO_DIR)/Photos 4482Mb
 
-.PHONY: all configure build test run demo install format clean
+.PHONY: all configure build test bench run demo install format clean
 
 all: build
 
@@ -22,6 +22,10 @@ build: configure
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# Reading speed against du on a generated tree of 200,000 files; see bench/README.md.
+bench: build
+	bash bench/scan-vs-du.sh $(BUILD_DIR)
 
 demo:
 	bash tools/make-demo.sh $(DEMO_DIR)

@@ -53,6 +53,29 @@ TEST(ItemCollection, AFileAndASubdirectoryBecomeTwoItems) {
     EXPECT_EQ(Collect(root + "/"), expected);
 }
 
+TEST(ItemCollection, ManySubdirectoriesAreEachSizedByTheirOwnTree) {
+    // More subdirectories than cores, of uneven sizes, so that walks run side by side and finish
+    // out of order.
+    TTempDir tree;
+    const std::string root = tree.MakeDir("data");
+    std::vector<TItem> expected;
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = "d" + std::to_string(100 + i);
+        const int files = i % 7 == 0 ? 300 : 1 + i % 5;
+        for (int f = 0; f < files; ++f) {
+            tree.MakeFile("data/" + name + "/s/" + std::to_string(f), i + 1);
+        }
+        expected.push_back(
+            {L"7\\" + NativeToWide(name), static_cast<std::int64_t>(files) * (i + 1)});
+        if (i % 10 == 0) {
+            tree.MakeFile("data/f" + std::to_string(100 + i), i);
+        }
+    }
+    std::vector<TItem> items = Collect(root, L"7\\");
+    std::erase_if(items, [](const TItem& item) { return item.Name.starts_with(L"7\\f"); });
+    EXPECT_EQ(items, expected);
+}
+
 TEST(ItemCollection, NamesCarryThePrefixAndKeepTheListingOrder) {
     TTempDir tree;
     const std::string root = tree.MakeDir("data");

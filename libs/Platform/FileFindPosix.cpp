@@ -30,6 +30,7 @@ struct TEntry {
     std::size_t NameLength;
     DWORD Attributes;
     std::uint64_t Size;
+    bool Missing;  // could not be looked up; left out
 };
 
 struct TListing {
@@ -114,37 +115,38 @@ int OpenDirectory(const std::string& path) {
     }
 }
 
+// Looks up the type and size of the entries that the directory stream did not show as
+// directories; an entry that cannot be looked up is marked missing.
+void LookUpEntries(int directoryFd, TListing& listing) {
+    for (TEntry& entry : listing.Entries) {
+        if (entry.Attributes == FILE_ATTRIBUTE_DIRECTORY) {
+            continue;
+        }
+        struct stat info {};
+        const char* name = listing.Names.data() + entry.NameOffset;
+        if (::fstatat(directoryFd, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            // Gone since the listing was read, or its details are refused: there is no size to
+            // report, so the entry is left out rather than shown as empty.
+            entry.Missing = true;
+        } else if (S_ISDIR(info.st_mode)) {
+            entry.Attributes = FILE_ATTRIBUTE_DIRECTORY;
+        } else {
+            entry.Size = static_cast<std::uint64_t>(info.st_size);
+        }
+    }
+}
+
 // Reads the listing of an open directory stream. Reading stops at the first error, keeping what
 // was read, as if the listing had ended there.
 void ReadListing(DIR* stream, TListing& listing) {
-    const int fd = ::dirfd(stream);
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(stream);
-        if (entry == nullptr) {
-            break;
-        }
+    while (const dirent* entry = ::readdir(stream)) {
         const std::size_t length = std::strlen(entry->d_name);
-        DWORD attributes = 0;
-        std::uint64_t size = 0;
-        if (entry->d_type == DT_DIR) {
-            attributes = FILE_ATTRIBUTE_DIRECTORY;
-        } else {
-            struct stat info {};
-            if (::fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
-                // Gone since the listing was read, or its details are refused: there is no size
-                // to report, so the entry is left out rather than shown as empty.
-                continue;
-            }
-            if (S_ISDIR(info.st_mode)) {
-                attributes = FILE_ATTRIBUTE_DIRECTORY;
-            } else {
-                size = static_cast<std::uint64_t>(info.st_size);
-            }
-        }
-        listing.Entries.push_back(TEntry{listing.Names.size(), length, attributes, size});
+        const DWORD attributes = entry->d_type == DT_DIR ? FILE_ATTRIBUTE_DIRECTORY : 0;
+        listing.Entries.push_back(TEntry{listing.Names.size(), length, attributes, 0, false});
         listing.Names.append(entry->d_name, length + 1);
     }
+    LookUpEntries(::dirfd(stream), listing);
+    std::erase_if(listing.Entries, [](const TEntry& entry) { return entry.Missing; });
     std::sort(listing.Entries.begin(), listing.Entries.end(),
               [&listing](const TEntry& a, const TEntry& b) {
                   // char_traits<char> compares as unsigned char: byte order.

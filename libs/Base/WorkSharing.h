@@ -1,0 +1,69 @@
+// Sharing a loop of independent steps between the calling thread and a few helper threads.
+//
+// Reading a directory tree is bound by the system's per-file lookups, which the kernel can serve on
+// several cores at once. The helpers are started on first use and live until the process ends;
+// between loops they sleep. The calling thread takes part in every loop, so a loop finishes even
+// when no helper exists (a single core, or a child process after fork, which has no helpers).
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace Kvetra {
+
+class TWorkSharing {
+  public:
+    // The process's one instance, with one helper per core beyond the first (at most three).
+    static TWorkSharing& Instance();
+
+    explicit TWorkSharing(unsigned helpers);
+    ~TWorkSharing();
+    TWorkSharing(const TWorkSharing&) = delete;
+    TWorkSharing& operator=(const TWorkSharing&) = delete;
+
+    // Calls step(begin, end) for consecutive ranges that together cover [0, count) exactly once,
+    // each range at most `chunk` long, on this thread and the helpers; returns when every range is
+    // done. Steps must not throw and must not touch what other ranges touch. One loop at a time:
+    // calls from several threads take turns.
+    template <typename TStep>
+    void ForEachRange(std::size_t count, std::size_t chunk, TStep&& step) {
+        struct TAdapter {
+            static void Call(void* context, std::size_t begin, std::size_t end) {
+                (*static_cast<TStep*>(context))(begin, end);
+            }
+        };
+        Run(count, chunk, &TAdapter::Call, &step);
+    }
+
+    unsigned Helpers() const { return static_cast<unsigned>(Threads.size()); }
+
+  private:
+    struct TLoop {
+        void (*Step)(void*, std::size_t, std::size_t);
+        void* Context;
+        std::size_t Count;
+        std::size_t Chunk;
+        std::atomic<std::size_t> Next{0};
+    };
+
+    void Run(std::size_t count, std::size_t chunk, void (*step)(void*, std::size_t, std::size_t),
+             void* context);
+    static void Drain(TLoop& loop);
+    void HelperMain();
+
+    std::mutex Turn;   // one loop at a time
+    std::mutex State;  // guards the members below
+    std::condition_variable Wake;
+    std::condition_variable Finished;
+    TLoop* Current = nullptr;      // the loop helpers may join; null between loops
+    unsigned long Generation = 0;  // counts loops, so a helper joins each at most once
+    unsigned Active = 0;           // helpers working on Current
+    bool Stopping = false;
+    std::vector<std::thread> Threads;
+};
+
+}  // namespace Kvetra
