@@ -57,8 +57,16 @@ int SourceLineOf(const std::string& relativeFile, const std::vector<std::string>
     return static_cast<int>(at) + 1;
 }
 
-TRunResult RunVantorel(const std::vector<std::string>& args, TInput input,
-                       const std::string& workDir) {
+namespace {
+
+struct TChildOutcome {
+    std::string Output;  // what the child wrote to the descriptor it was given
+    int Status = 0;      // as waitpid reports it
+};
+
+// Forks; the child gets the writing end of a pipe and must end with _exit or exec. Collects what
+// the child writes until it ends, and its status.
+TChildOutcome RunChild(const std::function<void(int outFd)>& inChild) {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0) {
         throw std::runtime_error("pipe failed");
@@ -68,9 +76,32 @@ TRunResult RunVantorel(const std::vector<std::string>& args, TInput input,
         throw std::runtime_error("fork failed");
     }
     if (child == 0) {
-        ::dup2(pipeFds[1], STDOUT_FILENO);
         ::close(pipeFds[0]);
-        ::close(pipeFds[1]);
+        inChild(pipeFds[1]);
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    TChildOutcome outcome;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
+        if (n > 0) {
+            outcome.Output.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    ::close(pipeFds[0]);
+    while (::waitpid(child, &outcome.Status, 0) < 0 && errno == EINTR) {
+    }
+    return outcome;
+}
+
+}  // namespace
+
+TRunResult RunVantorel(const std::vector<std::string>& args, TInput input,
+                       const std::string& workDir) {
+    const TChildOutcome outcome = RunChild([&](int outFd) {
+        ::dup2(outFd, STDOUT_FILENO);
+        ::close(outFd);
         if (input == TInput::Closed) {
             ::close(STDIN_FILENO);
         } else {
@@ -88,23 +119,11 @@ TRunResult RunVantorel(const std::vector<std::string>& args, TInput input,
         }
         argv.push_back(nullptr);
         ::execv(VANTOREL_BINARY, argv.data());
-        ::_exit(127);
-    }
-    ::close(pipeFds[1]);
+    });
     TRunResult result;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
-        if (n > 0) {
-            result.Output.append(buffer, static_cast<std::size_t>(n));
-        }
-    }
-    ::close(pipeFds[0]);
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (WIFEXITED(status)) {
-        result.ExitCode = WEXITSTATUS(status);
+    result.Output = outcome.Output;
+    if (WIFEXITED(outcome.Status)) {
+        result.ExitCode = WEXITSTATUS(outcome.Status);
     }
     return result;
 }
@@ -216,47 +235,37 @@ std::optional<std::string> RunWithoutPrivileges(const std::function<std::string(
     if (::geteuid() != 0) {
         return work();
     }
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0) {
-        throw std::runtime_error("pipe failed");
-    }
-    const pid_t child = ::fork();
-    if (child < 0) {
-        throw std::runtime_error("fork failed");
-    }
-    if (child == 0) {
-        ::close(pipeFds[0]);
+    constexpr int kCannotDrop = 2;
+    const TChildOutcome outcome = RunChild([&](int outFd) {
         constexpr uid_t kNobody = 65534;
         if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
-            ::_exit(2);
+            ::_exit(kCannotDrop);
         }
         const std::string result = work();
-        const bool written = ::write(pipeFds[1], result.data(), result.size()) ==
-                             static_cast<ssize_t>(result.size());
+        const bool written =
+            ::write(outFd, result.data(), result.size()) == static_cast<ssize_t>(result.size());
         ::_exit(written ? 0 : 1);
-    }
-    ::close(pipeFds[1]);
-    std::string result;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
-        if (n > 0) {
-            result.append(buffer, static_cast<std::size_t>(n));
-        }
-    }
-    ::close(pipeFds[0]);
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) == 2) {
+    });
+    if (!WIFEXITED(outcome.Status) || WEXITSTATUS(outcome.Status) == kCannotDrop) {
         return std::nullopt;
     }
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the unprivileged child failed to report";
-    return result;
+    EXPECT_EQ(WEXITSTATUS(outcome.Status), 0) << "the unprivileged child failed to report";
+    return outcome.Output;
+}
+
+bool CanMakeHugeFiles() {
+    if (!std::filesystem::is_directory(kHugeFileBase)) {
+        return false;
+    }
+    const TTempDir probe(kHugeFileBase);
+    return ::truncate(probe.MakeFile("probe", 0).c_str(), INT64_MAX) == 0;
 }
 
 // tmpfs, where Linux mounts it.
 const char* const kHugeFileBase = "/dev/shm";
+const char* const kNoHugeFiles = "no file system here takes files of 2^63 - 1 bytes (tmpfs does)";
+const char* const kCannotRefuse =
+    "running as root and unable to give it up, so no directory can refuse to be read";
 
 const char* const kBannerUtf8 =
     "Vantorel v1.8.1\n"

@@ -84,6 +84,13 @@ std::optional<std::string> RunWithoutPrivileges(const std::function<std::string(
 
 // A directory on a file system that takes sparse files of any 64-bit size, where there is one.
 extern const char* const kHugeFileBase;
+// Whether files of 2^63 - 1 bytes can be made below kHugeFileBase; kNoHugeFiles says why not.
+bool CanMakeHugeFiles();
+extern const char* const kNoHugeFiles;
+
+// Why a test that needs a directory to refuse reading is skipped when RunWithoutPrivileges
+// returns nothing.
+extern const char* const kCannotRefuse;
 
 // The usage banner as the console shows it, typed out independently of the program's copy.
 extern const char* const kBannerUtf8;
