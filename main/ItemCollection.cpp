@@ -66,6 +66,10 @@ struct TEntry {
 // The entries of directory ("." and ".." aside), in listing order; none when it cannot be listed.
 std::vector<TEntry> ListEntries(const std::wstring& directory) {
     std::vector<TEntry> entries;
+    if (directory.empty()) {
+        // Not a directory; the pattern would name the root.
+        return entries;
+    }
     Platform::WIN32_FIND_DATAW data{};
     // The directory is taken as typed; one that already ends in a separator gets a second one,
     // which the file system ignores.

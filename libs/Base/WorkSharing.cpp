@@ -1,6 +1,9 @@
 #include "Base/WorkSharing.h"
 
 #include <algorithm>
+#include <system_error>
+
+#include "Platform/Process.h"
 
 namespace Kvetra {
 
@@ -10,22 +13,45 @@ TWorkSharing& TWorkSharing::Instance() {
     return instance;
 }
 
-TWorkSharing::TWorkSharing(unsigned helpers) {
-    Threads.reserve(helpers);
+TWorkSharing::TWorkSharing(unsigned helpers)
+    : Shared(std::make_unique<TShared>()), Owner(Platform::CurrentProcessId()) {
+    Shared->Threads.reserve(helpers);
     for (unsigned i = 0; i < helpers; ++i) {
-        Threads.emplace_back([this] { HelperMain(); });
+        try {
+            Shared->Threads.emplace_back([shared = Shared.get()] { HelperMain(*shared); });
+        } catch (const std::system_error&) {
+            // Out of threads (a container's process limit, say): the loops run with those that
+            // did start, or on the calling thread alone.
+            break;
+        }
     }
 }
 
 TWorkSharing::~TWorkSharing() {
-    {
-        const std::lock_guard lock(State);
-        Stopping = true;
+    if (!InOwnerProcess()) {
+        // A child made by fork has the thread objects but not the threads: nothing to stop or
+        // join, and destroying the objects or the condition variables would end the program or
+        // wait forever. They stay as they are until the process exits.
+        static auto* const orphans = new std::vector<std::unique_ptr<TShared>>();
+        orphans->push_back(std::move(Shared));
+        return;
     }
-    Wake.notify_all();
-    for (std::thread& thread : Threads) {
+    {
+        const std::lock_guard lock(Shared->State);
+        Shared->Stopping = true;
+    }
+    Shared->Wake.notify_all();
+    for (std::thread& thread : Shared->Threads) {
         thread.join();
     }
+}
+
+bool TWorkSharing::InOwnerProcess() const {
+    return Platform::CurrentProcessId() == Owner;
+}
+
+unsigned TWorkSharing::Helpers() const {
+    return InOwnerProcess() ? static_cast<unsigned>(Shared->Threads.size()) : 0;
 }
 
 void TWorkSharing::Drain(TLoop& loop) {
@@ -39,44 +65,50 @@ void TWorkSharing::Drain(TLoop& loop) {
 }
 
 void TWorkSharing::Run(std::size_t count, std::size_t chunk,
-                       void (*step)(void*, std::size_t, std::size_t), void* context) {
+                       void (*step)(void*, std::size_t, std::size_t) noexcept, void* context) {
     TLoop loop{step, context, count, std::max<std::size_t>(chunk, 1)};
-    const std::lock_guard turn(Turn);
-    const bool shared = !Threads.empty() && count > loop.Chunk;
+    if (!InOwnerProcess()) {
+        Drain(loop);
+        return;
+    }
+    const std::lock_guard turn(Shared->Turn);
+    const bool shared = !Shared->Threads.empty() && count > loop.Chunk;
     if (shared) {
         {
-            const std::lock_guard lock(State);
-            Current = &loop;
-            ++Generation;
+            const std::lock_guard lock(Shared->State);
+            Shared->Current = &loop;
+            ++Shared->Generation;
         }
-        Wake.notify_all();
+        Shared->Wake.notify_all();
     }
     Drain(loop);
     if (shared) {
         // A helper that has not joined yet must not join now; one that has is waited for, since
         // it may still be in a step.
-        std::unique_lock lock(State);
-        Current = nullptr;
-        Finished.wait(lock, [this] { return Active == 0; });
+        std::unique_lock lock(Shared->State);
+        Shared->Current = nullptr;
+        Shared->Finished.wait(lock, [this] { return Shared->Active == 0; });
     }
 }
 
-void TWorkSharing::HelperMain() {
+void TWorkSharing::HelperMain(TShared& shared) {
     unsigned long seen = 0;
-    std::unique_lock lock(State);
+    std::unique_lock lock(shared.State);
     for (;;) {
-        Wake.wait(lock, [&] { return Stopping || (Current != nullptr && Generation != seen); });
-        if (Stopping) {
+        shared.Wake.wait(lock, [&] {
+            return shared.Stopping || (shared.Current != nullptr && shared.Generation != seen);
+        });
+        if (shared.Stopping) {
             return;
         }
-        seen = Generation;
-        TLoop& loop = *Current;
-        ++Active;
+        seen = shared.Generation;
+        TLoop& loop = *shared.Current;
+        ++shared.Active;
         lock.unlock();
         Drain(loop);
         lock.lock();
-        if (--Active == 0) {
-            Finished.notify_all();
+        if (--shared.Active == 0) {
+            shared.Finished.notify_all();
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "FileSystem/FileFinder.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <string_view>
 
 #include "Base/CheckedArithmetic.h"
@@ -103,17 +104,27 @@ bool TFileFinder::Next() {
                 Advance(top);
                 continue;
             }
-            const std::size_t before = Directory.size();
-            Directory += entry.cFileName;
-            Directory += Platform::kPathSeparator;
-            // Room first, so that the push below cannot fail and leave the child's listing open.
-            // This may move the levels: `top` and `entry` are not used after it.
+            // Room first, so that nothing below can fail halfway: the push cannot fail and leave
+            // the child's listing open, and the path does not end up with half a step. This may
+            // move the levels: `top` and `entry` are not used after it.
+            const std::size_t length = std::wcslen(entry.cFileName) + 1;
+            Directory.reserve(Directory.size() + length);
             if (Levels.size() == Levels.capacity()) {
                 Levels.reserve(2 * Levels.size() + 8);
             }
-            TFindLevel child = OpenLevel(Directory.size() - before);
+            TFindLevel& parent = Levels.back();
+            Directory += parent.PendingData.cFileName;
+            Directory += Platform::kPathSeparator;
+            TFindLevel child = OpenLevel(length);
             // The parent moves past the subdirectory before the child goes on top.
-            Advance(Levels.back());
+            try {
+                Advance(parent);
+            } catch (...) {
+                if (child.Handle != INVALID_HANDLE_VALUE) {
+                    Platform::FindClose(child.Handle);
+                }
+                throw;
+            }
             Levels.push_back(child);
             continue;
         }

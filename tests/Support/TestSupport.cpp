@@ -241,7 +241,13 @@ std::optional<std::string> RunWithoutPrivileges(const std::function<std::string(
         if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
             ::_exit(kCannotDrop);
         }
-        const std::string result = work();
+        std::string result;
+        try {
+            result = work();
+        } catch (...) {
+            // Never let the child go on into the rest of the test run.
+            ::_exit(1);
+        }
         const bool written =
             ::write(outFd, result.data(), result.size()) == static_cast<ssize_t>(result.size());
         ::_exit(written ? 0 : 1);
