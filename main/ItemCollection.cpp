@@ -20,11 +20,6 @@ namespace {
 
 namespace Platform = Kvetra::Platform;
 
-bool IsDotOrDotDot(const wchar_t* name) {
-    return (name[0] == L'.' && name[1] == L'\0') ||
-           (name[0] == L'.' && name[1] == L'.' && name[2] == L'\0');
-}
-
 // A byte count as an item size. Only a directory total made of sparse files can exceed the signed
 // 64-bit range; stored as it is, it would turn negative, so it is refused instead.
 std::int64_t ItemSize(std::uint64_t bytes, const std::wstring& path) {
@@ -79,7 +74,7 @@ std::vector<TEntry> ListEntries(const std::wstring& directory) {
         return entries;
     }
     do {
-        if (IsDotOrDotDot(data.cFileName)) {
+        if (Kvetra::IsDotOrDotDot(data.cFileName)) {
             continue;
         }
         TEntry& entry = entries.emplace_back();
@@ -87,7 +82,7 @@ std::vector<TEntry> ListEntries(const std::wstring& directory) {
         entry.Path = directory + Platform::kPathSeparator + data.cFileName;
         entry.IsDirectory = (data.dwFileAttributes & Platform::FILE_ATTRIBUTE_DIRECTORY) != 0;
         if (!entry.IsDirectory) {
-            entry.Bytes = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+            entry.Bytes = Kvetra::EntrySize(data);
         }
     } while (Platform::FindNextFileW(listing.Get(), &data) != 0);
     return entries;

@@ -34,11 +34,6 @@ std::wstring_view ExtensionOf(std::wstring_view name) {
     return dot == std::wstring_view::npos ? name : name.substr(dot + 1);
 }
 
-bool IsDotOrDotDot(const wchar_t* name) {
-    return (name[0] == L'.' && name[1] == L'\0') ||
-           (name[0] == L'.' && name[1] == L'.' && name[2] == L'\0');
-}
-
 // Moves a level to its next entry; a listing that has ended is closed at once.
 void Advance(TFindLevel& level) {
     if (Platform::FindNextFileW(level.Handle, &level.PendingData) == 0) {
@@ -48,6 +43,10 @@ void Advance(TFindLevel& level) {
 }
 
 }  // namespace
+
+bool IsDotOrDotDot(const wchar_t* name) {
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
 
 TFileFinder::TFileFinder(const std::wstring& startPath) {
     Reset(startPath, {}, true);
@@ -158,9 +157,7 @@ std::uint64_t GetDirectorySize(const std::wstring& path) {
     TFileFinder finder(path);
     std::uint64_t total = 0;
     while (finder.Next()) {
-        const Platform::WIN32_FIND_DATAW& data = finder.CurrentData();
-        const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
-        if (!CheckedAdd(total, size, &total)) {
+        if (!CheckedAdd(total, EntrySize(finder.CurrentData()), &total)) {
             // Files this large exist only as sparse files; the caller still learns the total is
             // beyond any medium.
             return UINT64_MAX;

@@ -66,6 +66,14 @@ class TFileFinder {
     bool IsAccepted(const wchar_t* name) const;
 };
 
+// True for the entries "." and ".." that a listing holds besides the directory's own entries.
+bool IsDotOrDotDot(const wchar_t* name);
+
+// An entry's size in bytes, from the two 32-bit words of its record.
+inline std::uint64_t EntrySize(const Platform::WIN32_FIND_DATAW& data) {
+    return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+}
+
 // The total size in bytes of every file below path, at any depth; 0 when nothing can be read.
 // Only files count; symbolic links count with their own size and are not followed. A total beyond
 // the range of 64 bits is given as the largest 64-bit value.
