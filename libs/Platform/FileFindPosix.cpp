@@ -21,6 +21,7 @@
 
 #include "Platform/FileFind.h"
 #include "Platform/NativeNames.h"
+#include "Platform/Paths.h"
 
 namespace Kvetra::Platform {
 namespace {
@@ -37,6 +38,7 @@ struct TListing {
     std::string Names;  // every name, each followed by a zero byte
     std::vector<TEntry> Entries;
     std::size_t Next = 0;  // the entry FindNextFileW delivers next
+    std::wstring Name;     // the delivered entry's name, reused from entry to entry
 
     std::string_view NameOf(const TEntry& entry) const {
         return std::string_view(Names).substr(entry.NameOffset, entry.NameLength);
@@ -158,7 +160,9 @@ void ReadListing(DIR* stream, TListing& listing) {
 bool DeliverNext(TListing& listing, WIN32_FIND_DATAW* data) {
     while (listing.Next < listing.Entries.size()) {
         const TEntry& entry = listing.Entries[listing.Next++];
-        const std::wstring name = NativeToWide(listing.NameOf(entry));
+        std::wstring& name = listing.Name;
+        name.clear();
+        AppendNativeAsWide(listing.NameOf(entry), name);
         if (name.size() >= kFindNameCapacity) {
             // Cannot happen: POSIX names are at most NAME_MAX (255) bytes, and a byte never
             // becomes more than one wide character.
@@ -178,7 +182,7 @@ bool DeliverNext(TListing& listing, WIN32_FIND_DATAW* data) {
 
 HANDLE FindFirstFileW(const wchar_t* pattern, WIN32_FIND_DATAW* data) {
     const std::wstring_view text(pattern);
-    if (text.size() < 2 || text.back() != L'*' || text[text.size() - 2] != L'/') {
+    if (text.size() < 2 || text.back() != L'*' || text[text.size() - 2] != kPathSeparator) {
         return INVALID_HANDLE_VALUE;
     }
     const std::string directory = WideToNative(text.substr(0, text.size() - 1));

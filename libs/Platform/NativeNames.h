@@ -17,6 +17,9 @@ inline constexpr wchar_t kLastEscapedByte = 0xDCFF;
 
 std::wstring NativeToWide(std::string_view native);
 
+// NativeToWide appending to wide, so that a caller converting many names can reuse one buffer.
+void AppendNativeAsWide(std::string_view native, std::wstring& wide);
+
 // The inverse of NativeToWide. A code point that no UTF-8 sequence can carry (a surrogate other
 // than an escaped byte, or one above U+10FFFF) becomes '?'.
 std::string WideToNative(std::wstring_view wide);

@@ -46,9 +46,8 @@ std::size_t DecodeOne(const unsigned char* s, std::size_t n, char32_t* cp) {
 
 }  // namespace
 
-std::wstring NativeToWide(std::string_view native) {
-    std::wstring wide;
-    wide.reserve(native.size());
+void AppendNativeAsWide(std::string_view native, std::wstring& wide) {
+    wide.reserve(wide.size() + native.size());
     const auto* bytes = reinterpret_cast<const unsigned char*>(native.data());
     std::size_t i = 0;
     while (i < native.size()) {
@@ -62,6 +61,11 @@ std::wstring NativeToWide(std::string_view native) {
             i += length;
         }
     }
+}
+
+std::wstring NativeToWide(std::string_view native) {
+    std::wstring wide;
+    AppendNativeAsWide(native, wide);
     return wide;
 }
 

@@ -140,44 +140,70 @@ TTempDir::TTempDir(const std::string& base) {
 
 namespace {
 
-// Removes name below the directory open as parentFd, with everything in it, whatever its depth
-// and whatever permissions a test took away from it.
-void RemoveTreeAt(int parentFd, const char* name) {
-    struct stat info {};
-    if (::fstatat(parentFd, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+// Removes the directory at root with everything in it, whatever its depth and whatever
+// permissions a test took away. Holds one descriptor at a time, whatever the depth: it goes down
+// into one subdirectory after another, removing files on the way, and comes back up through ".."
+// once a directory is empty.
+void RemoveTree(const std::string& root) {
+    ::chmod(root.c_str(), 0700);
+    int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
         return;
     }
-    if (S_ISDIR(info.st_mode)) {
-        ::fchmodat(parentFd, name, 0700, 0);
-        const int fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0) {
-            DIR* stream = ::fdopendir(fd);
-            if (stream == nullptr) {
-                ::close(fd);
-            } else {
-                std::vector<std::string> names;
-                while (const dirent* entry = ::readdir(stream)) {
-                    const std::string child = entry->d_name;
-                    if (child != "." && child != "..") {
-                        names.push_back(child);
-                    }
+    std::vector<std::string> below;  // the names from root down to fd's directory
+    for (;;) {
+        // Files go at once; the first subdirectory is entered.
+        std::string subdirectory;
+        if (DIR* stream = ::fdopendir(::dup(fd))) {
+            while (const dirent* entry = ::readdir(stream)) {
+                const std::string name = entry->d_name;
+                struct stat info {};
+                if (name == "." || name == ".." ||
+                    ::fstatat(fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+                    continue;
                 }
-                for (const std::string& child : names) {
-                    RemoveTreeAt(::dirfd(stream), child.c_str());
+                if (!S_ISDIR(info.st_mode)) {
+                    ::unlinkat(fd, name.c_str(), 0);
+                } else if (subdirectory.empty()) {
+                    subdirectory = name;
                 }
-                ::closedir(stream);
             }
+            ::closedir(stream);
         }
-        ::unlinkat(parentFd, name, AT_REMOVEDIR);
-    } else {
-        ::unlinkat(parentFd, name, 0);
+        if (!subdirectory.empty()) {
+            ::fchmodat(fd, subdirectory.c_str(), 0700, 0);
+            const int next =
+                ::openat(fd, subdirectory.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            ::close(fd);
+            if (next < 0) {
+                return;  // cannot get in: leave the rest rather than loop
+            }
+            fd = next;
+            below.push_back(subdirectory);
+            continue;
+        }
+        if (below.empty()) {
+            ::close(fd);
+            ::rmdir(root.c_str());
+            return;
+        }
+        const int parent = ::openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        if (parent < 0 || ::unlinkat(parent, below.back().c_str(), AT_REMOVEDIR) != 0) {
+            if (parent >= 0) {
+                ::close(parent);
+            }
+            return;
+        }
+        below.pop_back();
+        fd = parent;
     }
 }
 
 }  // namespace
 
 TTempDir::~TTempDir() {
-    RemoveTreeAt(AT_FDCWD, Root.c_str());
+    RemoveTree(Root);
 }
 
 std::string TTempDir::MakeDir(const std::string& relative) const {
