@@ -12,6 +12,8 @@
 #include "ItemCollection.h"
 #include "Platform/Keyboard.h"
 #include "Platform/Paths.h"
+#include "Search.h"
+#include "SearchReports.h"
 #include "SizeFormatter.h"
 #include "Text/ConsoleText.h"
 #include "Usage.h"
@@ -84,6 +86,13 @@ void Run(int argc, const wchar_t* const argv[]) {
 
     std::vector<TItem> items;
     ReadDirectories(directories, items);
+    ReportOversized(items, volume);
+
+    Kvetra::ConsoleWrite(std::cout, "\nНачинаем поиск решений...");
+    std::cout << std::endl;
+    FindOptimalFill(volume, items);
+    Kvetra::ConsoleWrite(std::cout, "\nПоиск закончен. Последнее решение оптимальное.");
+    std::cout << std::endl;
 }
 
 }  // namespace

@@ -59,6 +59,23 @@ std::string Reading(const std::vector<std::string>& directories) {
     return lines;
 }
 
+// The search's part of a run: its announcement, the reports given, and the closing line.
+std::string Searched(const std::string& reports = "") {
+    return "\nНачинаем поиск решений...\n" + reports +
+           "\nПоиск закончен. Последнее решение оптимальное.\n";
+}
+
+// One improving combination as the search shows it.
+std::string Solution(const std::string& unused, const std::vector<std::string>& names,
+                     const std::string& total) {
+    std::string lines =
+        "\n----- Найдено частное решение -----\nОсталось не использованно: " + unused + "\n";
+    for (const std::string& name : names) {
+        lines += name + "\n";
+    }
+    return lines + "Всего: " + total + "\n";
+}
+
 std::string Transcript(const std::string& afterBanner) {
     return std::string(kBannerUtf8) + "\n" + afterBanner + kPrompt;
 }
@@ -85,18 +102,23 @@ TEST_F(EndToEnd, TooFewArgumentsEndWithTheArgumentCountRecord) {
 }
 
 TEST_F(EndToEnd, AnAcceptedVolumeIsEchoedAndEachDirectoryAnnounced) {
-    ExpectRun({Films, "700Mb"},
-              Transcript("Желаемый объём:  700.00 MB (734003200 B)\n" + Reading({Films})), 0);
+    ExpectRun(
+        {Films, "700Mb"},
+        Transcript("Желаемый объём:  700.00 MB (734003200 B)\n" + Reading({Films}) + Searched()),
+        0);
     ExpectRun({Films, Music, "100"},
-              Transcript("Желаемый объём:  100 B\n" + Reading({Films, Music})), 0);
+              Transcript("Желаемый объём:  100 B\n" + Reading({Films, Music}) + Searched()), 0);
     ExpectRun({Films, "\t1Tb"},
-              Transcript("Желаемый объём:  1024.00 GB (1099511627776 B)\n" + Reading({Films})), 0);
+              Transcript("Желаемый объём:  1024.00 GB (1099511627776 B)\n" + Reading({Films}) +
+                         Searched()),
+              0);
 }
 
 TEST_F(EndToEnd, NoWaitWithStandardInputClosed) {
-    ExpectRun({Films, "4482Mb"},
-              Transcript("Желаемый объём:  4.38 GB (4699717632 B)\n" + Reading({Films})), 0,
-              TInput::Closed);
+    ExpectRun(
+        {Films, "4482Mb"},
+        Transcript("Желаемый объём:  4.38 GB (4699717632 B)\n" + Reading({Films}) + Searched()), 0,
+        TInput::Closed);
     ExpectRun({}, Transcript(ArgumentCountRecord()), 1, TInput::Closed);
 }
 
@@ -122,19 +144,26 @@ TEST_F(EndToEnd, DirectoryNamesInRecordsShowWhatTheCodePageHolds) {
 TEST_F(EndToEnd, DirectoriesMayBeRelativeLinkedRepeatedOrMany) {
     ASSERT_EQ(::symlink(Films.c_str(), (Tree.Path() + "/link").c_str()), 0);
     const std::string echo = "Желаемый объём:  1.00 KB (1024 B)\n";
+    // "." holds the only items that are not empty: the link (as large as the path it holds) and
+    // notes.txt; the link is not followed.
+    const std::size_t link = Films.size();
+    const std::string reports =
+        Solution(std::to_string(1024 - link) + " B", {"2\\link"}, std::to_string(link) + " B") +
+        Solution(std::to_string(1014 - link) + " B", {"2\\link", "2\\notes.txt"},
+                 std::to_string(link + 10) + " B");
     ExpectRun({"Films", ".", "link", "Films/", "1kb"},
-              Transcript(echo + Reading({"Films", ".", "link", "Films/"})), 0, TInput::DevNull,
-              Tree.Path());
+              Transcript(echo + Reading({"Films", ".", "link", "Films/"}) + Searched(reports)), 0,
+              TInput::DevNull, Tree.Path());
     // Ten and more: the prefixes go on in decimal (10\, 11\).
     std::vector<std::string> eleven(11, Films);
     std::vector<std::string> args = eleven;
     args.push_back("1KB");
-    ExpectRun(args, Transcript(echo + Reading(eleven)), 0);
+    ExpectRun(args, Transcript(echo + Reading(eleven) + Searched()), 0);
     // A name that is not valid UTF-8 is found all the same; the console shows '?' for the byte.
     const std::string latin1 = Tree.MakeDir("caf\xE9");
-    ExpectRun({latin1, "1kb"}, Transcript(echo + Reading({Tree.Path() + "/caf?"})), 0);
+    ExpectRun({latin1, "1kb"}, Transcript(echo + Reading({Tree.Path() + "/caf?"}) + Searched()), 0);
     const std::string cyrillic = Tree.MakeDir("Фильмы");
-    ExpectRun({cyrillic, "1kb"}, Transcript(echo + Reading({cyrillic})), 0);
+    ExpectRun({cyrillic, "1kb"}, Transcript(echo + Reading({cyrillic}) + Searched()), 0);
 }
 
 TEST_F(EndToEnd, TreesThatAreDeepLoopedOrLockedAreReadToTheEnd) {
@@ -144,8 +173,76 @@ TEST_F(EndToEnd, TreesThatAreDeepLoopedOrLockedAreReadToTheEnd) {
     // Refused only when the tests do not run as root; the walker tests make the refusal real.
     Tree.MakeFile("Films/locked/inside", 1);
     ASSERT_EQ(::chmod((Films + "/locked").c_str(), 0), 0);
-    ExpectRun({Films, "1Gb"},
-              Transcript("Желаемый объём:  1024.00 MB (1073741824 B)\n" + Reading({Films})), 0);
+    const bool lockedIsRead = ::access((Films + "/locked").c_str(), R_OK | X_OK) == 0;
+    // The loop counts with its link (2 bytes, ".."), the deep chain with its one file.
+    std::string reports =
+        Solution("5.12 KB (5240 B)", {"a.avi"}, "4.88 KB (5000 B)") +
+        Solution("5.04 KB (5163 B)", {"a.avi", "deep"}, "4.96 KB (5077 B)") +
+        Solution("5.04 KB (5161 B)", {"a.avi", "deep", "loop"}, "4.96 KB (5079 B)");
+    if (lockedIsRead) {
+        reports +=
+            Solution("5.04 KB (5160 B)", {"a.avi", "deep", "loop", "locked"}, "4.96 KB (5080 B)");
+    }
+    ExpectRun(
+        {Films, "10kb"},
+        Transcript("Желаемый объём:  10.00 KB (10240 B)\n" + Reading({Films}) + Searched(reports)),
+        0);
+}
+
+// A whole run on a small collection: two items that can never fit (a folder and a file), then the
+// greedy fill and the better combination that only backtracking finds.
+TEST_F(EndToEnd, AWholeRunShowsOversizedItemsAndEveryImprovement) {
+    Tree.MakeFile("Films/520.avi", 520);
+    Tree.MakeFile("Films/495.avi", 495);
+    Tree.MakeFile("Films/470.avi", 470);
+    Tree.MakeFile("Films/Альбом/CD1/01.flac", 300);
+    Tree.MakeFile("Films/Альбом/CD2/01.flac", 200);
+    Tree.MakeFile("Films/Big/part1", 1000);
+    Tree.MakeFile("Films/Big/part2", 500);
+    Tree.MakeFile("Films/huge.iso", 1001);
+    Tree.MakeFile("Films/empty", 0);
+    const std::string hyphens(79, '-');
+    const std::string oversized = "\n" + hyphens +
+                                  "\nОбнаружены файлы/каталоги которые не поместятся в заданный "
+                                  "объём:\nBig\t500 B\nhuge.iso\t1 B\n" +
+                                  hyphens + "\n";
+    const std::string reports = Solution("480 B", {"520.avi"}, "520 B") +
+                                Solution("10 B", {"520.avi", "470.avi"}, "990 B") +
+                                Solution("5 B", {"Альбом", "495.avi"}, "995 B");
+    ExpectRun(
+        {Films, "1000"},
+        Transcript("Желаемый объём:  1000 B\n" + Reading({Films}) + oversized + Searched(reports)),
+        0);
+}
+
+// Several directories: names carry their prefixes, items of equal size keep the order in which
+// they were read, and an exact fit ends the search at once.
+TEST_F(EndToEnd, AnExactFitAcrossDirectoriesEndsTheSearch) {
+    Tree.MakeFile("Films/700.mkv", 700);
+    Tree.MakeFile("Films/300 b", 300);
+    Tree.MakeFile("Music/300.flac", 300);
+    Tree.MakeFile("Music/caf\xE9", 1);
+    const std::string reports = Solution("300 B", {"1\\700.mkv"}, "700 B") +
+                                Solution("0 B", {"1\\700.mkv", "1\\300 b"}, "1000 B");
+    ExpectRun({Films, Music, "1000b"},
+              Transcript("Желаемый объём:  1000 B\n" + Reading({Films, Music}) + Searched(reports)),
+              0);
+    // Read in the other order, the other 300-byte item comes first.
+    const std::string swapped = Solution("300 B", {"2\\700.mkv"}, "700 B") +
+                                Solution("0 B", {"2\\700.mkv", "1\\300.flac"}, "1000 B");
+    ExpectRun({Music, Films, "1000b"},
+              Transcript("Желаемый объём:  1000 B\n" + Reading({Music, Films}) + Searched(swapped)),
+              0);
+}
+
+// Names that are not UTF-8 or hold control characters show with '?' in the reports.
+TEST_F(EndToEnd, NamesThatCannotShowAsTheyAreShowWithQuestionMarks) {
+    Tree.MakeFile("Music/caf\xE9", 2);
+    Tree.MakeFile("Music/new\nline\x1b[0m", 1);
+    const std::string reports =
+        Solution("8 B", {"caf?"}, "2 B") + Solution("7 B", {"caf?", "new?line?[0m"}, "3 B");
+    ExpectRun({Music, "10"},
+              Transcript("Желаемый объём:  10 B\n" + Reading({Music}) + Searched(reports)), 0);
 }
 
 TEST_F(EndToEnd, ADirectoryTotalBeyondTheSigned64BitRangeEndsTheRunWithARecord) {

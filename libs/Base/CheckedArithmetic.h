@@ -14,6 +14,14 @@ template <typename T>
     return !__builtin_add_overflow(a, b, result);
 }
 
+// Stores a - b in *result and returns true when the difference fits in T; returns false otherwise
+// and leaves *result unspecified.
+template <typename T>
+[[nodiscard]] bool CheckedSub(T a, T b, T* result) {
+    static_assert(std::is_integral_v<T>);
+    return !__builtin_sub_overflow(a, b, result);
+}
+
 // Stores a * b in *result and returns true when the product fits in T; returns false otherwise and
 // leaves *result unspecified.
 template <typename T>
