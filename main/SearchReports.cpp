@@ -49,8 +49,8 @@ void ReportOversized(const std::vector<TItem>& items, std::int64_t volume) {
         if (!any) {
             Kvetra::ConsoleWrite(std::cout, "\n");
             Kvetra::ConsoleWrite(std::cout, kHyphenLine);
-            Kvetra::ConsoleWrite(std::cout,
-                                 "Обнаружены файлы/каталоги которые не поместятся в заданный объём:");
+            Kvetra::ConsoleWrite(
+                std::cout, "Обнаружены файлы/каталоги которые не поместятся в заданный объём:");
             std::cout << std::endl;
             any = true;
         }

@@ -4,8 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
-
 #include <string>
 #include <vector>
 
@@ -233,6 +234,29 @@ TEST_F(EndToEnd, AnExactFitAcrossDirectoriesEndsTheSearch) {
     ExpectRun({Music, Films, "1000b"},
               Transcript("Желаемый объём:  1000 B\n" + Reading({Music, Films}) + Searched(swapped)),
               0);
+}
+
+// Ctrl+C during a search that would run for ages: every report shown so far reached the screen
+// while the search went on, and the output ends with a whole line.
+TEST_F(EndToEnd, ReportsReachTheScreenWhileTheSearchRunsAndSurviveCtrlC) {
+    // Sixty items of 1 to 2 GB, all even, against an odd volume of about half their sum: no exact
+    // fit can end the search, and visiting every combination would take years.
+    for (int i = 0; i < 60; ++i) {
+        const long long size =
+            1000000000LL + (static_cast<long long>(i) * 7919 * 104729) % 1000000000LL;
+        Tree.MakeFile("Films/" + std::to_string(i), size & ~1LL);
+    }
+    const VantorelTest::TRunResult result = VantorelTest::RunVantorelInterrupted(
+        {Films, "45000000001"}, "Всего: ", std::chrono::seconds(20));
+    EXPECT_EQ(result.Signal, SIGINT) << "the first report did not arrive while the search ran";
+    EXPECT_EQ(result.ExitCode, -1);
+    ASSERT_FALSE(result.Output.empty());
+    EXPECT_EQ(result.Output.back(), '\n');
+    EXPECT_NE(
+        result.Output.find("Начинаем поиск решений...\n\n----- Найдено частное решение -----\n"),
+        std::string::npos);
+    EXPECT_EQ(result.Output.find("Поиск закончен"), std::string::npos);
+    EXPECT_EQ(result.Output.find("Press any Key"), std::string::npos);
 }
 
 // Names that are not UTF-8 or hold control characters show with '?' in the reports.

@@ -46,15 +46,15 @@ INSTANTIATE_TEST_SUITE_P(
         // An item exactly as large as the volume fits.
         TOversizedCase{"NothingOversized", {{L"a", 100}, {L"b", 0}, {L"c", 99}}, 100, ""},
         // In the order given, each with its excess, under one header and above one closing line.
-        TOversizedCase{"SeveralInTheirOrder",
-                       {{L"1\\small", 5}, {L"2\\Фильмы", 2148}, {L"1\\exact", 100},
-                        {L"1\\b.iso", 101}},
-                       100,
-                       "\n" + kHyphens +
-                           "\nОбнаружены файлы/каталоги которые не поместятся в заданный объём:\n"
-                           "2\\Фильмы\t2.00 KB (2048 B)\n"
-                           "1\\b.iso\t1 B\n" +
-                           kHyphens + "\n"},
+        TOversizedCase{
+            "SeveralInTheirOrder",
+            {{L"1\\small", 5}, {L"2\\Фильмы", 2148}, {L"1\\exact", 100}, {L"1\\b.iso", 101}},
+            100,
+            "\n" + kHyphens +
+                "\nОбнаружены файлы/каталоги которые не поместятся в заданный объём:\n"
+                "2\\Фильмы\t2.00 KB (2048 B)\n"
+                "1\\b.iso\t1 B\n" +
+                kHyphens + "\n"},
         TOversizedCase{"TheLargestSizeAgainstTheSmallestVolume",
                        {{L"huge", std::numeric_limits<std::int64_t>::max()}},
                        1,
@@ -62,11 +62,13 @@ INSTANTIATE_TEST_SUITE_P(
                            "\nОбнаружены файлы/каталоги которые не поместятся в заданный объём:\n"
                            "huge\t8388608.00 TB (9223372036854775806 B)\n" +
                            kHyphens + "\n"}),
-    [](const testing::TestParamInfo<TOversizedCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<TOversizedCase>& info) {
+        return std::string(info.param.Name);
+    });
 
 TEST(PrintSolution, ShowsTheSpaceLeftTheNamesInOrderAndTheTotal) {
-    const std::vector<TItem> items = {{L"1\\Сталкер.mkv", 4928307200}, {L"2\\Music", 1536},
-                                      {L"1\\unused", 7}};
+    const std::vector<TItem> items = {
+        {L"1\\Сталкер.mkv", 4928307200}, {L"2\\Music", 1536}, {L"1\\unused", 7}};
     TCoutCapture capture;
     PrintSolution(5, {0, 1}, items);
     EXPECT_EQ(capture.Text(),
@@ -80,8 +82,8 @@ TEST(PrintSolution, ShowsTheSpaceLeftTheNamesInOrderAndTheTotal) {
 // A name may hold any character but '/' and NUL on Linux. A newline in one must not split it into
 // two lines of the report, nor may an escape sequence in one act on the terminal.
 TEST(PrintSolution, ShowsControlCharactersInNamesAsQuestionMarks) {
-    const std::vector<TItem> items = {{L"two\nlines", 1}, {L"\x1b[2Jclear\ttab\x7f\x9b", 2},
-                                      {L"été", 3}};
+    const std::vector<TItem> items = {
+        {L"two\nlines", 1}, {L"\x1b[2Jclear\ttab\x7f\x9b", 2}, {L"été", 3}};
     TCoutCapture capture;
     PrintSolution(0, {0, 1, 2}, items);
     EXPECT_EQ(capture.Text(),

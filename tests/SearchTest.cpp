@@ -69,7 +69,8 @@ TOutcome Search(const std::vector<std::int64_t>& sizes, std::int64_t volume) {
 }
 
 // What the search must report, found another way: every subset of positions, as a sorted list, put
-// in lexicographic order by std::sort; the ones that fit are walked in that order, keeping the best.
+// in lexicographic order by std::sort; the ones that fit are walked in that order, keeping the
+// best.
 TOutcome Oracle(const std::vector<std::int64_t>& sizes, std::int64_t volume) {
     const std::size_t n = sizes.size();
     std::vector<TSelection> subsets;
@@ -133,7 +134,10 @@ INSTANTIATE_TEST_SUITE_P(
                     {{{480, {0}}, {10, {0, 3}}, {5, {1, 2}}}, 8}},
         // Everything fits without an exact fit: one report per item on the first descent, then all
         // 2^3 - 1 combinations visited without another report.
-        TSearchCase{"AllFitTogether", 1000, {300, 200, 100}, {{{700, {0}}, {500, {0, 1}}, {400, {0, 1, 2}}}, 7}},
+        TSearchCase{"AllFitTogether",
+                    1000,
+                    {300, 200, 100},
+                    {{{700, {0}}, {500, {0, 1}}, {400, {0, 1, 2}}}, 7}},
         // The exact fit stops the search: the second 300 is never looked at.
         TSearchCase{"ExactFitStops", 1000, {700, 300, 300}, {{{300, {0}}, {0, {0, 1}}}, 2}},
         // Of two items as large as the volume only the first is shown, and nothing after it.
@@ -147,12 +151,12 @@ INSTANTIATE_TEST_SUITE_P(
         TSearchCase{"ZerosAreNeverShown", 10, {4, 0, 0}, {{{6, {0}}}, 7}},
         // A later combination that only equals the best is not shown.
         TSearchCase{"EqualIsNotBetter", 10, {6, 4, 4, 3, 3}, {{{4, {0}}, {0, {0, 1}}}, 2}},
-        TSearchCase{"TiesGoToTheFirstVisited", 9, {5, 5, 3, 1}, {{{4, {0}}, {1, {0, 2}}, {0, {0, 2, 3}}}, 3}},
+        TSearchCase{"TiesGoToTheFirstVisited",
+                    9,
+                    {5, 5, 3, 1},
+                    {{{4, {0}}, {1, {0, 2}}, {0, {0, 2, 3}}}, 3}},
         // Sizes at the top of the 64-bit range: nothing may overflow on the way.
-        TSearchCase{"LargestSizes",
-                    kMax,
-                    {kMax, kMax - 1, 1},
-                    {{{0, {0}}}, 1}},
+        TSearchCase{"LargestSizes", kMax, {kMax, kMax - 1, 1}, {{{0, {0}}}, 1}},
         TSearchCase{"LargestSizesWithoutAnExactFit",
                     kMax - 1,
                     {kMax, kMax - 2, kMax - 2, 0},
@@ -250,8 +254,8 @@ TEST(SortLargestFirst, KeepsTheOrderOfEqualSizes) {
 
 // The program's search: sorted in place, every improvement shown on the console.
 TEST(FindOptimalFill, SortsTheItemsAndShowsEveryImprovement) {
-    std::vector<TItem> items = {{L"1\\470", 470}, {L"2\\Фильм", 500}, {L"1\\495", 495},
-                                {L"1\\520", 520}, {L"1\\zero", 0}};
+    std::vector<TItem> items = {
+        {L"1\\470", 470}, {L"2\\Фильм", 500}, {L"1\\495", 495}, {L"1\\520", 520}, {L"1\\zero", 0}};
     VantorelTest::TCoutCapture capture;
     Vantorel::FindOptimalFill(1000, items);
     EXPECT_EQ(capture.Text(),

@@ -4,10 +4,13 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -64,9 +67,16 @@ struct TChildOutcome {
     int Status = 0;      // as waitpid reports it
 };
 
+// Watches a child's output as it arrives: returns true once the child should be interrupted.
+using TInterruptWhen = std::function<bool(const std::string& outputSoFar)>;
+
 // Forks; the child gets the writing end of a pipe and must end with _exit or exec. Collects what
-// the child writes until it ends, and its status.
-TChildOutcome RunChild(const std::function<void(int outFd)>& inChild) {
+// the child writes until it ends, and its status. With interruptWhen, the child is sent SIGINT, as
+// Ctrl+C does, once interruptWhen holds for its output; a child still running after `patience`
+// is killed.
+TChildOutcome RunChild(const std::function<void(int outFd)>& inChild,
+                       const TInterruptWhen& interruptWhen = nullptr,
+                       std::chrono::seconds patience = std::chrono::seconds(30)) {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0) {
         throw std::runtime_error("pipe failed");
@@ -82,11 +92,34 @@ TChildOutcome RunChild(const std::function<void(int outFd)>& inChild) {
     }
     ::close(pipeFds[1]);
     TChildOutcome outcome;
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    bool interrupted = false;
+    bool killed = false;
     char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
-        if (n > 0) {
-            outcome.Output.append(buffer, static_cast<std::size_t>(n));
+    for (;;) {
+        if (interruptWhen) {
+            // Wait in short steps so that a child that never writes what is awaited is still
+            // ended.
+            pollfd readable{pipeFds[0], POLLIN, 0};
+            if (::poll(&readable, 1, 100) == 0) {
+                if (!killed && std::chrono::steady_clock::now() > deadline) {
+                    ::kill(child, SIGKILL);
+                    killed = true;
+                }
+                continue;
+            }
+        }
+        const ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        outcome.Output.append(buffer, static_cast<std::size_t>(n));
+        if (interruptWhen && !interrupted && interruptWhen(outcome.Output)) {
+            ::kill(child, SIGINT);
+            interrupted = true;
         }
     }
     ::close(pipeFds[0]);
@@ -95,37 +128,54 @@ TChildOutcome RunChild(const std::function<void(int outFd)>& inChild) {
     return outcome;
 }
 
-}  // namespace
+void ExecVantorel(int outFd, const std::vector<std::string>& args, TInput input,
+                  const std::string& workDir) {
+    ::dup2(outFd, STDOUT_FILENO);
+    ::close(outFd);
+    if (input == TInput::Closed) {
+        ::close(STDIN_FILENO);
+    } else {
+        const int devNull = ::open("/dev/null", O_RDONLY);
+        ::dup2(devNull, STDIN_FILENO);
+        ::close(devNull);
+    }
+    if (!workDir.empty() && ::chdir(workDir.c_str()) != 0) {
+        ::_exit(125);
+    }
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(VANTOREL_BINARY));
+    for (const std::string& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    ::execv(VANTOREL_BINARY, argv.data());
+}
 
-TRunResult RunVantorel(const std::vector<std::string>& args, TInput input,
-                       const std::string& workDir) {
-    const TChildOutcome outcome = RunChild([&](int outFd) {
-        ::dup2(outFd, STDOUT_FILENO);
-        ::close(outFd);
-        if (input == TInput::Closed) {
-            ::close(STDIN_FILENO);
-        } else {
-            const int devNull = ::open("/dev/null", O_RDONLY);
-            ::dup2(devNull, STDIN_FILENO);
-            ::close(devNull);
-        }
-        if (!workDir.empty() && ::chdir(workDir.c_str()) != 0) {
-            ::_exit(125);
-        }
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(VANTOREL_BINARY));
-        for (const std::string& arg : args) {
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execv(VANTOREL_BINARY, argv.data());
-    });
+TRunResult ResultOf(const TChildOutcome& outcome) {
     TRunResult result;
     result.Output = outcome.Output;
     if (WIFEXITED(outcome.Status)) {
         result.ExitCode = WEXITSTATUS(outcome.Status);
     }
+    if (WIFSIGNALED(outcome.Status)) {
+        result.Signal = WTERMSIG(outcome.Status);
+    }
     return result;
+}
+
+}  // namespace
+
+TRunResult RunVantorel(const std::vector<std::string>& args, TInput input,
+                       const std::string& workDir) {
+    return ResultOf(RunChild([&](int outFd) { ExecVantorel(outFd, args, input, workDir); }));
+}
+
+TRunResult RunVantorelInterrupted(const std::vector<std::string>& args, const std::string& needle,
+                                  std::chrono::seconds patience) {
+    return ResultOf(RunChild(
+        [&](int outFd) { ExecVantorel(outFd, args, TInput::DevNull, ""); },
+        [&](const std::string& output) { return output.find(needle) != std::string::npos; },
+        patience));
 }
 
 TTempDir::TTempDir(const std::string& base) {

@@ -2,6 +2,7 @@
 // process, temporary directory trees, and lookups in the sources.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <sstream>
@@ -41,12 +42,18 @@ enum class TInput { Closed, DevNull };
 struct TRunResult {
     std::string Output;  // standard output, whole
     int ExitCode = -1;   // -1 when the program did not exit normally
+    int Signal = 0;      // the signal that ended the program, 0 when it exited
 };
 
 // Runs the built program with the given arguments (argument 0 is supplied) in directory workDir
 // (empty: the current one) and collects its standard output.
 TRunResult RunVantorel(const std::vector<std::string>& args, TInput input = TInput::DevNull,
                        const std::string& workDir = "");
+
+// Runs the built program like RunVantorel and sends it SIGINT, as Ctrl+C does, as soon as its
+// output holds needle. Kills it when it is still running after patience (the needle never came).
+TRunResult RunVantorelInterrupted(const std::vector<std::string>& args, const std::string& needle,
+                                  std::chrono::seconds patience);
 
 // A fresh directory under the system's temporary directory, removed with everything in it.
 class TTempDir {
