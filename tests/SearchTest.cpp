@@ -68,28 +68,39 @@ TOutcome Search(const std::vector<std::int64_t>& sizes, std::int64_t volume) {
     return outcome;
 }
 
-// What the search must report, found another way: every subset of positions, as a sorted list, put
-// in lexicographic order by std::sort; the ones that fit are walked in that order, keeping the
-// best.
+// What the search must report, found another way. Each subset of positions gets a number whose
+// base-13 digits, most significant first, are its positions plus one, padded with zeros to twelve
+// digits; sorting by that number puts the subsets in lexicographic order, a prefix before its
+// extensions. The subsets that fit are then walked in that order, keeping the best.
 TOutcome Oracle(const std::vector<std::int64_t>& sizes, std::int64_t volume) {
     const std::size_t n = sizes.size();
-    std::vector<TSelection> subsets;
+    if (n > 12) {
+        throw std::invalid_argument("the oracle handles at most 12 items");
+    }
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> subsets;  // order number, bit mask
     for (std::uint32_t mask = 1; mask < (1u << n); ++mask) {
-        TSelection subset;
+        std::uint64_t number = 0;
+        int digits = 0;
         for (std::size_t i = 0; i < n; ++i) {
             if ((mask & (1u << i)) != 0) {
-                subset.push_back(i);
+                number = number * 13 + i + 1;
+                ++digits;
             }
         }
-        subsets.push_back(subset);
+        for (; digits < 12; ++digits) {
+            number *= 13;
+        }
+        subsets.emplace_back(number, mask);
     }
     std::sort(subsets.begin(), subsets.end());
     TOutcome outcome;
     std::int64_t best = volume;
-    for (const TSelection& subset : subsets) {
+    for (const auto& [number, mask] : subsets) {
         std::int64_t total = 0;
-        for (const std::size_t i : subset) {
-            total += sizes[i];
+        for (std::size_t i = 0; i < n; ++i) {
+            if ((mask & (1u << i)) != 0) {
+                total += sizes[i];
+            }
         }
         if (total > volume) {
             continue;
@@ -97,6 +108,12 @@ TOutcome Oracle(const std::vector<std::int64_t>& sizes, std::int64_t volume) {
         ++outcome.Visited;
         if (volume - total < best) {
             best = volume - total;
+            TSelection subset;
+            for (std::size_t i = 0; i < n; ++i) {
+                if ((mask & (1u << i)) != 0) {
+                    subset.push_back(i);
+                }
+            }
             outcome.Reports.push_back({best, subset});
             if (best == 0) {
                 break;
