@@ -83,7 +83,7 @@ TEST(PrintSolution, ShowsTheSpaceLeftTheNamesInOrderAndTheTotal) {
 // two lines of the report, nor may an escape sequence in one act on the terminal.
 TEST(PrintSolution, ShowsControlCharactersInNamesAsQuestionMarks) {
     const std::vector<TItem> items = {
-        {L"two\nlines", 1}, {L"\x1b[2Jclear\ttab\x7f\x9b", 2}, {L"été", 3}};
+        {L"two\nlines", 1}, {L"\x1b[2Jclear\ttab\x7f\x9b", 2}, {L"été\x9f\xa0no-break", 3}};
     TCoutCapture capture;
     PrintSolution(0, {0, 1, 2}, items);
     EXPECT_EQ(capture.Text(),
@@ -91,7 +91,7 @@ TEST(PrintSolution, ShowsControlCharactersInNamesAsQuestionMarks) {
               "Осталось не использованно: 0 B\n"
               "two?lines\n"
               "?[2Jclear?tab??\n"
-              "été\n"
+              "été?\u00a0no-break\n"
               "Всего: 6 B\n");
     TCoutCapture oversized;
     ReportOversized(items, 1);

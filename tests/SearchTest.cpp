@@ -167,7 +167,9 @@ INSTANTIATE_TEST_SUITE_P(
         TSearchCase{"OnlyZerosFit", 10, {11, 0, 0, 0}, {{}, 7}},
         TSearchCase{"ZerosAreNeverShown", 10, {4, 0, 0}, {{{6, {0}}}, 7}},
         // A later combination that only equals the best is not shown.
-        TSearchCase{"EqualIsNotBetter", 10, {6, 4, 4, 3, 3}, {{{4, {0}}, {0, {0, 1}}}, 2}},
+        TSearchCase{"EqualIsNotBetter", 10, {6, 3, 3}, {{{4, {0}}, {1, {0, 1}}}, 6}},
+        TSearchCase{
+            "EqualIsNotBetterBeforeAnExactFit", 10, {6, 4, 4, 3, 3}, {{{4, {0}}, {0, {0, 1}}}, 2}},
         TSearchCase{"TiesGoToTheFirstVisited",
                     9,
                     {5, 5, 3, 1},
@@ -295,6 +297,22 @@ TEST(FindOptimalFill, SortsTheItemsAndShowsEveryImprovement) {
         order += item.Name + L";";
     }
     EXPECT_EQ(order, L"1\\520;2\\Фильм;1\\495;1\\470;1\\zero;");
+}
+
+// Of many items of equal size, the one read first is the one shown: enough items that a sort which
+// does not keep the order of equals would show another.
+TEST(FindOptimalFill, OfEqualItemsShowsTheOneReadFirst) {
+    std::vector<TItem> items;
+    for (int i = 10; i < 50; ++i) {
+        items.push_back({L"f" + std::to_wstring(i), i % 3 + 5});
+    }
+    VantorelTest::TCoutCapture capture;
+    Vantorel::FindOptimalFill(6, items);
+    EXPECT_EQ(capture.Text(),
+              "\n----- Найдено частное решение -----\n"
+              "Осталось не использованно: 0 B\n"
+              "f10\n"
+              "Всего: 6 B\n");
 }
 
 }  // namespace

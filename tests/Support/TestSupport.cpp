@@ -98,15 +98,15 @@ TChildOutcome RunChild(const std::function<void(int outFd)>& inChild,
     char buffer[4096];
     for (;;) {
         if (interruptWhen) {
-            // Wait in short steps so that a child that never writes what is awaited is still
-            // ended.
+            // Wait in short steps, so that a child that never writes what is awaited, or never
+            // stops writing, is still ended.
+            if (!killed && std::chrono::steady_clock::now() > deadline) {
+                ::kill(child, SIGKILL);
+                killed = true;
+            }
             pollfd readable{pipeFds[0], POLLIN, 0};
-            if (::poll(&readable, 1, 100) == 0) {
-                if (!killed && std::chrono::steady_clock::now() > deadline) {
-                    ::kill(child, SIGKILL);
-                    killed = true;
-                }
-                continue;
+            if (::poll(&readable, 1, 100) <= 0) {
+                continue;  // nothing yet, or interrupted
             }
         }
         const ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
@@ -132,6 +132,13 @@ void ExecVantorel(int outFd, const std::vector<std::string>& args, TInput input,
                   const std::string& workDir) {
     ::dup2(outFd, STDOUT_FILENO);
     ::close(outFd);
+    // Ctrl+C acts as it does from a terminal, even where the test run itself ignores or blocks it
+    // (a script that runs the tests in the background).
+    ::signal(SIGINT, SIG_DFL);
+    sigset_t interrupt;
+    sigemptyset(&interrupt);
+    sigaddset(&interrupt, SIGINT);
+    ::sigprocmask(SIG_UNBLOCK, &interrupt, nullptr);
     if (input == TInput::Closed) {
         ::close(STDIN_FILENO);
     } else {
