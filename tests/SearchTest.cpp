@@ -247,15 +247,20 @@ TEST(SearchSubsets, AFailingReportEndsTheSearch) {
     EXPECT_EQ(calls, 1);
 }
 
+// The names of items in their order, each followed by ';'.
+std::wstring NamesInOrder(const std::vector<TItem>& items) {
+    std::wstring names;
+    for (const TItem& item : items) {
+        names += item.Name + L";";
+    }
+    return names;
+}
+
 TEST(SortLargestFirst, KeepsTheOrderOfEqualSizes) {
     std::vector<TItem> items = {{L"a", 5}, {L"b", 7}, {L"c", 5}, {L"d", 0},
                                 {L"e", 7}, {L"f", 5}, {L"g", 0}, {L"h", kMax}};
     Vantorel::SortLargestFirst(items);
-    std::wstring order;
-    for (const TItem& item : items) {
-        order += item.Name;
-    }
-    EXPECT_EQ(order, L"hbeacfdg");
+    EXPECT_EQ(NamesInOrder(items), L"h;b;e;a;c;f;d;g;");
 
     // Long enough that a sort which does not keep the order of equals shows it.
     std::vector<TItem> many;
@@ -292,11 +297,7 @@ TEST(FindOptimalFill, SortsTheItemsAndShowsEveryImprovement) {
               "2\\Фильм\n"
               "1\\495\n"
               "Всего: 995 B\n");
-    std::wstring order;
-    for (const TItem& item : items) {
-        order += item.Name + L";";
-    }
-    EXPECT_EQ(order, L"1\\520;2\\Фильм;1\\495;1\\470;1\\zero;");
+    EXPECT_EQ(NamesInOrder(items), L"1\\520;2\\Фильм;1\\495;1\\470;1\\zero;");
 }
 
 // Of many items of equal size, the one read first is the one shown: enough items that a sort which
