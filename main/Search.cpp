@@ -1,79 +1,157 @@
-// The exhaustive search.
+// The program's search: the plain enumeration's walk, minus what provably cannot be reported.
 //
-// Items are sorted largest first and every combination that fits is visited depth first, in
-// lexicographic order of positions: take the first item that fits, then the first after it that
-// still fits, and so on; when a depth runs out of items, give back the item taken last and go on
-// after it. The first descent is therefore the greedy fill, largest first, and later combinations
-// come from backtracking. A combination is reported when it leaves strictly less unused than the
-// best so far, so among equally good combinations the first visited is the one shown. The only
-// cuts are an item that does not fit in what is left (smaller ones after it still may) and an
-// exact fit, after which nothing can be better.
+// The walk is the plain one (see SearchPlain.cpp): combinations in lexicographic order of
+// positions over the items sorted largest first, an improvement reported when it leaves strictly
+// less than the best so far. The best only falls, so a part of the walk that holds no combination
+// leaving less than the current best would report nothing now or later, and may be skipped. Doing
+// only such skips keeps every report and its order exactly as the plain walk has them.
 //
-// The recursion is unrolled into a loop over the selection itself: the selection is the stack of
-// positions taken, and the position to resume at after giving back an item is that item's
-// position plus one. What is left unused is kept as a single count that the loop lowers when it
-// takes an item and raises by the same amount when it gives it back, so it never leaves the range
-// [0, volume] and cannot overflow.
+// Three skips are made:
+// - At each depth, before the next position, TSubsetBounds gives a lower bound on what any
+//   combination of the items still to come could leave. If it is not below the best, nothing
+//   more can be reported at this depth: give back the last item at once.
+// - After giving back an item, items of the same size right after it are passed over: every
+//   combination that could follow one of them could follow the item just given back too, with the
+//   same total, and all of those were visited or skipped already.
+// - Items that do not fit are passed over by a binary search instead of one at a time, as the
+//   sizes are sorted.
+// The search also ends as soon as the best reaches the least remainder possible at all, the volume
+// modulo the greatest common divisor of the sizes: an exact fit is the case where that is 0.
+//
+// Bounds cost set-up: linear in the number of items, and the tables of subset sums grow with the
+// work done. So the search starts as the plain walk and brings in the bounds only once it has done
+// a few times as many steps as there are items. A search that the plain walk finishes at once is
+// the plain walk.
 #include "Search.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 
+#include "Base/CheckedArithmetic.h"
+#include "SearchBounds.h"
 #include "SearchReports.h"
+#include "SearchWalk.h"
 
 namespace Vantorel {
+
+namespace {
+
+// The bounded walk's moves on the shared state.
+struct TWalk {
+    std::span<const std::int64_t> Sizes;
+    const TSolutionReport& Report;
+    std::uint64_t VisitLimit;
+    TWalkState& State;
+
+    // Takes the item at position and visits the combination that makes; reports it when it is an
+    // improvement. Returns true when the search is over: the best has reached floor, or the visit
+    // limit is used up.
+    bool Take(std::size_t position, std::int64_t floor) {
+        State.Selection.push_back(position);
+        State.Remaining -= Sizes[position];
+        State.Next = position + 1;
+        if (State.Stats.Visited != kNoVisitLimit) {
+            ++State.Stats.Visited;
+        }
+        if (State.Remaining < State.Best) {
+            State.Best = State.Remaining;
+            Report(State.Remaining, State.Selection);
+            if (State.Best <= floor) {
+                State.Stats.Finished = true;
+                return true;
+            }
+        }
+        return State.Stats.Visited == VisitLimit;
+    }
+
+    // Gives back the item taken last and returns its position, the walk to go on after it; returns
+    // nothing, and marks the search finished, when nothing is taken.
+    std::optional<std::size_t> GiveBack() {
+        if (State.Selection.empty()) {
+            State.Stats.Finished = true;
+            return std::nullopt;
+        }
+        const std::size_t last = State.Selection.back();
+        State.Selection.pop_back();
+        State.Remaining += Sizes[last];
+        State.Next = last + 1;
+        return last;
+    }
+};
+
+}  // namespace
 
 void SortLargestFirst(std::vector<TItem>& items) {
     std::stable_sort(items.begin(), items.end(),
                      [](const TItem& a, const TItem& b) { return a.Size > b.Size; });
 }
 
-std::uint64_t SearchSubsets(std::span<const std::int64_t> sizes, std::int64_t volume,
-                            const TSolutionReport& report) {
+TSearchStats SearchSubsets(std::span<const std::int64_t> sizes, std::int64_t volume,
+                           const TSolutionReport& report, std::uint64_t visitLimit,
+                           const TSearchTuning& tuning) {
     if (std::any_of(sizes.begin(), sizes.end(), [](std::int64_t size) { return size < 0; })) {
         throw std::invalid_argument("an item size is negative");
     }
+    if (!std::is_sorted(sizes.begin(), sizes.end(), std::greater<>())) {
+        throw std::invalid_argument("the item sizes are not sorted largest first");
+    }
 
-    TSelection selection;             // the positions taken on the current path
-    std::int64_t remaining = volume;  // volume less the sizes of the selection
-    std::int64_t best = volume;       // the least left unused by any combination so far
-    std::uint64_t visited = 0;
-    std::size_t next = 0;  // the next position to try at the current depth
+    const std::size_t n = sizes.size();
+    std::uint64_t plainSteps = 0;
+    if (!Kvetra::CheckedMul<std::uint64_t>(tuning.PlainStepsPerItem, n, &plainSteps) ||
+        !Kvetra::CheckedAdd(plainSteps, tuning.PlainSteps, &plainSteps)) {
+        plainSteps = std::numeric_limits<std::uint64_t>::max();
+    }
 
+    // The plain walk, for as long as the bounds would not pay for themselves.
+    TWalkState state(volume);
+    if (WalkPlain(sizes, report, visitLimit, plainSteps, state)) {
+        return state.Stats;
+    }
+    TWalk walk{sizes, report, visitLimit, state};
+
+    TSubsetBounds bounds(sizes, volume, tuning.MaxTabulatedSums);
+    const std::int64_t floor = bounds.LeastPossibleRemainder();
+    if (state.Best <= floor) {
+        state.Stats.Finished = true;  // the plain walk already found the best there can be
+        return state.Stats;
+    }
+    // Building the tables may write tuning.SumsPerGiveBack sums per item given back: a descent
+    // costs the same with or without them, while every give-back is a cut they could sharpen.
+    // `allowance` adds that up, stopping at the largest count rather than wrapping.
+    bool tailCanGrow = tuning.SumsPerGiveBack != 0;
+    std::uint64_t allowance = 0;
     for (;;) {
-        if (next == sizes.size()) {
-            // This depth has tried every position: give back the item taken last and go on after it
-            // one depth up. Nothing taken means every combination has been visited.
-            if (selection.empty()) {
-                return visited;
+        const std::size_t position = bounds.FirstFitting(state.Next, state.Remaining);
+        if (position == n || bounds.LeastRemainder(position, state.Remaining) >= state.Best) {
+            const std::optional<std::size_t> last = walk.GiveBack();
+            if (!last) {
+                return state.Stats;
             }
-            const std::size_t last = selection.back();
-            selection.pop_back();
-            remaining += sizes[last];
-            next = last + 1;
+            if (state.Next < n && sizes[state.Next] == sizes[*last]) {
+                // Runs of equal sizes can be long (a million files of one size): find its end
+                // without walking it.
+                state.Next = static_cast<std::size_t>(
+                    std::upper_bound(sizes.begin() + static_cast<std::ptrdiff_t>(state.Next),
+                                     sizes.end(), sizes[*last], std::greater<>()) -
+                    sizes.begin());
+            }
+            if (tailCanGrow) {
+                if (!Kvetra::CheckedAdd(allowance, tuning.SumsPerGiveBack, &allowance)) {
+                    allowance = std::numeric_limits<std::uint64_t>::max();
+                }
+                if (bounds.TabulationWork() < allowance) {
+                    tailCanGrow = bounds.GrowTail();
+                }
+            }
             continue;
         }
-
-        const std::size_t position = next++;
-        if (sizes[position] > remaining) {
-            continue;  // does not fit here; a smaller item further on still may
+        if (walk.Take(position, floor)) {
+            return state.Stats;
         }
-
-        // Take the item: the selection is now the next combination in visiting order.
-        selection.push_back(position);
-        remaining -= sizes[position];
-        if (visited != std::numeric_limits<std::uint64_t>::max()) {
-            ++visited;
-        }
-        if (remaining < best) {
-            best = remaining;
-            report(remaining, selection);
-            if (best == 0) {
-                return visited;  // an exact fit: nothing can leave less
-            }
-        }
-        // Descend: the next depth tries the positions after this one, which is where `next` is.
     }
 }
 

@@ -1,15 +1,20 @@
-// The exhaustive search: which combinations it reports, in what order, where it stops, and that
-// depth and size extremes cannot break it.
+// The searches: which combinations they report, in what order, where they stop, that the program's
+// search reports exactly what the plain enumeration does, and that depth and size extremes break
+// neither.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <iostream>
+#include <iterator>
 #include <limits>
 #include <random>
+#include <span>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -20,8 +25,12 @@
 namespace {
 
 using Vantorel::SearchSubsets;
+using Vantorel::SearchSubsetsPlain;
 using Vantorel::TItem;
+using Vantorel::TSearchStats;
+using Vantorel::TSearchTuning;
 using Vantorel::TSelection;
+using Vantorel::TSolutionReport;
 
 constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
 
@@ -34,6 +43,7 @@ struct TReport {
 struct TOutcome {
     std::vector<TReport> Reports;
     std::uint64_t Visited = 0;
+    bool Finished = true;
     bool operator==(const TOutcome&) const = default;
 };
 
@@ -48,7 +58,7 @@ std::string Describe(const std::vector<std::int64_t>& sizes, std::int64_t volume
 }
 
 std::ostream& operator<<(std::ostream& s, const TOutcome& outcome) {
-    s << "visited " << outcome.Visited << ";";
+    s << "visited " << outcome.Visited << (outcome.Finished ? "" : ", unfinished") << ";";
     for (const TReport& report : outcome.Reports) {
         s << " [" << report.Remainder << ":";
         for (const std::size_t position : report.Selection) {
@@ -59,14 +69,48 @@ std::ostream& operator<<(std::ostream& s, const TOutcome& outcome) {
     return s;
 }
 
-TOutcome Search(const std::vector<std::int64_t>& sizes, std::int64_t volume) {
+TOutcome Record(const std::function<TSearchStats(const TSolutionReport&)>& search) {
     TOutcome outcome;
-    outcome.Visited =
-        SearchSubsets(sizes, volume, [&](std::int64_t remainder, const TSelection& selection) {
-            outcome.Reports.push_back({remainder, selection});
-        });
+    const TSearchStats stats = search([&](std::int64_t remainder, const TSelection& selection) {
+        outcome.Reports.push_back({remainder, selection});
+    });
+    outcome.Visited = stats.Visited;
+    outcome.Finished = stats.Finished;
     return outcome;
 }
+
+TOutcome SearchPlain(const std::vector<std::int64_t>& sizes, std::int64_t volume,
+                     std::uint64_t visitLimit = Vantorel::kNoVisitLimit) {
+    return Record([&](const TSolutionReport& report) {
+        return SearchSubsetsPlain(sizes, volume, report, visitLimit);
+    });
+}
+
+TOutcome SearchFast(const std::vector<std::int64_t>& sizes, std::int64_t volume,
+                    const TSearchTuning& tuning = {},
+                    std::uint64_t visitLimit = Vantorel::kNoVisitLimit) {
+    return Record([&](const TSolutionReport& report) {
+        return SearchSubsets(sizes, volume, report, visitLimit, tuning);
+    });
+}
+
+// Settings of the program's search that bring each of its parts into play on small inputs: the
+// plain start, bounds without tables, tables that grow with the work or are built at once, tables
+// cut short by their cap, and bounds brought in part-way through the walk.
+struct TNamedTuning {
+    const char* Name;
+    TSearchTuning Tuning;
+};
+constexpr std::uint64_t kAll = std::numeric_limits<std::uint64_t>::max();
+const TNamedTuning kTunings[] = {
+    {"as the program runs", {}},
+    {"bounds from the start, tables growing with the work", {0, 0, 8, std::size_t{1} << 24}},
+    {"bounds without tables", {0, 0, 0, std::size_t{1} << 24}},
+    {"tables built at once", {0, 0, kAll, std::size_t{1} << 24}},
+    {"tables capped at a few sums", {0, 0, kAll, 9}},
+    {"bounds after a few plain steps", {7, 0, 2, std::size_t{1} << 24}},
+    {"bounds after a plain step per item", {0, 1, 1, std::size_t{1} << 24}},
+};
 
 // What the search must report, found another way. Each subset of positions gets a number whose
 // base-13 digits, most significant first, are its positions plus one, padded with zeros to twelve
@@ -138,7 +182,13 @@ class SearchSubsetsTest : public testing::TestWithParam<TSearchCase> {};
 
 TEST_P(SearchSubsetsTest, ReportsEachImprovementInVisitingOrder) {
     const TSearchCase& c = GetParam();
-    EXPECT_EQ(Search(c.Sizes, c.Volume), c.Expected);
+    EXPECT_EQ(SearchPlain(c.Sizes, c.Volume), c.Expected);
+    for (const TNamedTuning& tuning : kTunings) {
+        const TOutcome fast = SearchFast(c.Sizes, c.Volume, tuning.Tuning);
+        EXPECT_EQ(fast.Reports, c.Expected.Reports) << tuning.Name;
+        EXPECT_TRUE(fast.Finished) << tuning.Name;
+        EXPECT_LE(fast.Visited, c.Expected.Visited) << tuning.Name;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -184,7 +234,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Thousands of small instances against the oracle: duplicates, zeros, oversized items, exact fits
 // and volumes that take everything or nothing.
-TEST(SearchSubsets, MatchesTheOracleOnGeneratedInstances) {
+TEST(SearchSubsets, BothSearchesMatchTheOracleOnGeneratedInstances) {
     std::mt19937_64 random(20261211);
     for (int instance = 0; instance < 4000; ++instance) {
         const std::size_t n = random() % 13;
@@ -199,52 +249,273 @@ TEST(SearchSubsets, MatchesTheOracleOnGeneratedInstances) {
         const std::int64_t volume =
             1 + static_cast<std::int64_t>(random() % static_cast<std::uint64_t>(sum + 3));
         const TOutcome expected = Oracle(sizes, volume);
-        const TOutcome actual = Search(sizes, volume);
-        ASSERT_EQ(actual, expected) << Describe(sizes, volume);
+        ASSERT_EQ(SearchPlain(sizes, volume), expected) << Describe(sizes, volume);
+        const TNamedTuning& tuning = kTunings[instance % std::size(kTunings)];
+        ASSERT_EQ(SearchFast(sizes, volume, tuning.Tuning).Reports, expected.Reports)
+            << Describe(sizes, volume) << "; " << tuning.Name;
+    }
+}
+
+// Fourteen thousand generated instances, each searched both ways: the program's search must
+// report exactly what the plain enumeration reports, in the same order, and end after the same
+// last report. Families: duplicates, zero sizes, oversized items, planted exact fits, everything
+// fitting, nothing fitting, a common divisor without an exact fit, few distinct sizes, sizes near
+// the top of the 64-bit range, and one to 24 items.
+TEST(SearchSubsets, ReportsExactlyWhatThePlainEnumerationReports) {
+    std::mt19937_64 random(20261212);
+    const auto below = [&random](std::uint64_t bound) {
+        return static_cast<std::int64_t>(random() % bound);
+    };
+    for (int instance = 0; instance < 14000; ++instance) {
+        const int family = instance % 10;
+        // The plain enumeration may visit 2^n combinations: one instance in 64 has 17 to 24 items.
+        const std::size_t n =
+            static_cast<std::size_t>(instance % 64 == 0 ? 17 + below(8) : 1 + below(16));
+        std::vector<std::int64_t> sizes(n);
+        std::int64_t volume = 0;
+        std::int64_t divisor = 1;
+        switch (family) {
+            case 0:  // many duplicates and zeros
+            case 1:  // a wider range
+            case 2:  // sizes like files
+                for (std::int64_t& size : sizes) {
+                    size = below(family == 0 ? 5 : family == 1 ? 40 : 1000000000);
+                }
+                break;
+            case 3:  // everything fits
+            case 4:  // nothing fits but zeros
+            case 5:  // an exact fit planted among the rest
+            case 6:  // a common divisor, and a volume no combination can fill
+            case 7:  // few distinct sizes
+                divisor = family == 6 ? 2 + below(6) : 1;
+                for (std::int64_t& size : sizes) {
+                    size = divisor * (family == 7 ? 1000 + 77 * below(3) : 1 + below(1000000));
+                }
+                break;
+            case 8:  // sizes near the top of the 64-bit range: their sums overflow
+                for (std::int64_t& size : sizes) {
+                    size = std::numeric_limits<std::int64_t>::max() / 4 + below(1000);
+                }
+                break;
+            default:  // the hard kind: sizes close together, each needed to fill the volume
+                for (std::size_t i = 0; i < n; ++i) {
+                    sizes[i] = static_cast<std::int64_t>(n * (n + 1) + i + 1);
+                }
+                break;
+        }
+        std::sort(sizes.rbegin(), sizes.rend());
+        std::int64_t sum = 0;
+        for (const std::int64_t size : sizes) {
+            sum = (sum > std::numeric_limits<std::int64_t>::max() - size)
+                      ? std::numeric_limits<std::int64_t>::max()
+                      : sum + size;
+        }
+        if (family == 3) {
+            volume = sum + below(3);
+        } else if (family == 4) {
+            volume = std::max<std::int64_t>(1, sizes.back() - 1);
+        } else if (family == 5) {
+            for (const std::int64_t size : sizes) {
+                volume += below(2) * size;
+            }
+        } else if (family == 6) {
+            volume = divisor * below(static_cast<std::uint64_t>(sum / divisor) + 2) + 1 +
+                     below(static_cast<std::uint64_t>(divisor - 1));
+        } else {
+            volume = sum / 2;
+        }
+        volume = std::max<std::int64_t>(volume, 1);
+        if (below(4) == 0) {
+            sizes.insert(sizes.end(), static_cast<std::size_t>(below(3)), 0);  // zeros come last
+        }
+
+        const TOutcome expected = SearchPlain(sizes, volume);
+        const TNamedTuning& tuning =
+            kTunings[static_cast<std::size_t>(instance / 10) % std::size(kTunings)];
+        const TOutcome actual = SearchFast(sizes, volume, tuning.Tuning);
+        ASSERT_EQ(actual.Reports, expected.Reports)
+            << Describe(sizes, volume) << "; " << tuning.Name << "\nfast:  " << actual
+            << "\nplain: " << expected;
+        ASSERT_TRUE(actual.Finished);
+        ASSERT_LE(actual.Visited, expected.Visited)
+            << Describe(sizes, volume) << "; " << tuning.Name;
+    }
+}
+
+// The least remainder of any combination, by meeting in the middle: all totals of each half of the
+// items, and for each total of the first half the largest fitting total of the second.
+std::int64_t LeastRemainderByHalves(const std::vector<std::int64_t>& sizes, std::int64_t volume) {
+    const auto totals = [](std::span<const std::int64_t> part) {
+        std::vector<std::int64_t> sums{0};
+        for (const std::int64_t size : part) {
+            const std::size_t count = sums.size();
+            for (std::size_t i = 0; i < count; ++i) {
+                sums.push_back(sums[i] + size);
+            }
+        }
+        return sums;
+    };
+    const std::span<const std::int64_t> all(sizes);
+    const std::vector<std::int64_t> first = totals(all.first(sizes.size() / 2));
+    std::vector<std::int64_t> second = totals(all.subspan(sizes.size() / 2));
+    std::sort(second.begin(), second.end());
+    std::int64_t least = volume;
+    for (const std::int64_t a : first) {
+        if (a <= volume) {
+            const auto b = std::upper_bound(second.begin(), second.end(), volume - a) - 1;
+            least = std::min(least, volume - a - *b);
+        }
+    }
+    return least;
+}
+
+// Instances whose plain enumeration would outlast anyone's patience, with optima known in closed
+// form: the program's search proves them within a bounded number of visits.
+TEST(SearchSubsets, ProvesHardOptimaWithinFewVisits) {
+    struct TCase {
+        const char* Name;
+        std::vector<std::int64_t> Sizes;
+        std::int64_t Volume;
+        std::int64_t Optimum;  // the least remainder possible
+    };
+    std::vector<TCase> cases;
+    {
+        // Sizes n(n+1)+j: half the items, less one, fit; the best of them are the largest.
+        const std::int64_t n = 60;
+        TCase c{"CloseSizes", {}, (n - 1) / 2 * n * (n + 1) + n * (n - 1) / 2, 0};
+        for (std::int64_t j = n; j >= 1; --j) {
+            c.Sizes.push_back(n * (n + 1) + j);
+        }
+        const std::int64_t fit = (n - 1) / 2;
+        std::int64_t total = 0;
+        for (std::int64_t j = 0; j < fit; ++j) {
+            total += c.Sizes[static_cast<std::size_t>(j)];
+        }
+        c.Optimum = c.Volume - total;
+        cases.push_back(c);
+    }
+    {
+        // Sizes 2^(k+n+1) + 2^(k+j) + 1 against half their sum: exactly n/2 items fit, and the
+        // best leaves 2^k (2^(n/2) - 1).
+        const int n = 40;
+        const int k = 5;
+        TCase c{"PowersOfTwo", {}, 0, (std::int64_t{1} << k) * ((std::int64_t{1} << (n / 2)) - 1)};
+        std::int64_t sum = 0;
+        for (int j = n; j >= 1; --j) {
+            c.Sizes.push_back((std::int64_t{1} << (k + n + 1)) + (std::int64_t{1} << (k + j)) + 1);
+            sum += c.Sizes.back();
+        }
+        c.Volume = sum / 2;
+        cases.push_back(c);
+    }
+    {
+        // Even sizes against an odd volume between what three and four items can make: no
+        // combination comes within one byte of the volume, so only the bounds can end the search.
+        TCase c{"EvenSizesOddVolume", {}, 7000001, 7000001 - 2 * (3000000 + 59 + 58 + 57)};
+        for (int i = 59; i >= 0; --i) {
+            c.Sizes.push_back(2 * (1000000 + i));
+        }
+        cases.push_back(c);
+    }
+    {
+        // Random even sizes of up to 10^12 against an odd volume of half their sum: the optimum
+        // comes from meeting in the middle, an independent way to find it.
+        std::mt19937_64 random(20261213);
+        for (const std::size_t n : {30, 36}) {
+            TCase c{"RandomEvenSizesOddVolume", {}, 0, 0};
+            std::int64_t sum = 0;
+            for (std::size_t i = 0; i < n; ++i) {
+                c.Sizes.push_back(2 * static_cast<std::int64_t>(1 + random() % 500000000000));
+                sum += c.Sizes.back();
+            }
+            std::sort(c.Sizes.rbegin(), c.Sizes.rend());
+            c.Volume = sum / 2 | 1;
+            c.Optimum = LeastRemainderByHalves(c.Sizes, c.Volume);
+            cases.push_back(c);
+        }
+    }
+    for (const TCase& c : cases) {
+        const TOutcome outcome = SearchFast(c.Sizes, c.Volume, {}, 2000000);
+        ASSERT_TRUE(outcome.Finished) << c.Name;
+        ASSERT_FALSE(outcome.Reports.empty()) << c.Name;
+        EXPECT_EQ(outcome.Reports.back().Remainder, c.Optimum) << c.Name;
     }
 }
 
 // A million items that all go into one combination: the search is a million deep and must neither
-// run out of stack nor slow down with depth.
+// run out of stack nor slow down with depth. With one byte to spare, the program's search must
+// also prove that nothing beats taking everything without visiting more than that path.
 TEST(SearchSubsets, AMillionItemsDeep) {
     const std::size_t n = 1000000;
     const std::vector<std::int64_t> sizes(n, 1);
-    std::size_t reports = 0;
-    std::int64_t lastRemainder = -1;
-    std::size_t lastLength = 0;
-    const std::uint64_t visited =
-        SearchSubsets(sizes, static_cast<std::int64_t>(n),
-                      [&](std::int64_t remainder, const TSelection& selection) {
-                          ++reports;
-                          lastRemainder = remainder;
-                          lastLength = selection.size();
-                      });
-    EXPECT_EQ(reports, n);
-    EXPECT_EQ(lastRemainder, 0);
-    EXPECT_EQ(lastLength, n);
-    EXPECT_EQ(visited, n);
+    // Copying a million selections would take far longer than the searches: keep only counts.
+    struct TSummary {
+        std::size_t Reports = 0;
+        std::int64_t LastRemainder = -1;
+        std::size_t LastLength = 0;
+        TSearchStats Stats;
+    };
+    const auto summarize = [](const auto& search) {
+        TSummary summary;
+        summary.Stats = search([&summary](std::int64_t remainder, const TSelection& selection) {
+            ++summary.Reports;
+            summary.LastRemainder = remainder;
+            summary.LastLength = selection.size();
+        });
+        return summary;
+    };
+    const auto volume = static_cast<std::int64_t>(n);
+    for (const auto& [name, summary, remainder, visited] : {
+             std::tuple{"plain", summarize([&](const TSolutionReport& report) {
+                            return SearchSubsetsPlain(sizes, volume, report);
+                        }),
+                        std::int64_t{0}, n},
+             std::tuple{"fast", summarize([&](const TSolutionReport& report) {
+                            return SearchSubsets(sizes, volume, report);
+                        }),
+                        std::int64_t{0}, n},
+             // One byte to spare: only the bounds can prove that nothing beats taking everything.
+             std::tuple{"fast, bounds from the start",
+                        summarize([&](const TSolutionReport& report) {
+                            return SearchSubsets(sizes, volume + 1, report, Vantorel::kNoVisitLimit,
+                                                 TSearchTuning{0, 0, 8, std::size_t{1} << 20});
+                        }),
+                        std::int64_t{1}, n},
+         }) {
+        EXPECT_EQ(summary.Reports, n) << name;
+        EXPECT_EQ(summary.LastRemainder, remainder) << name;
+        EXPECT_EQ(summary.LastLength, n) << name;
+        EXPECT_EQ(summary.Stats.Visited, visited) << name;
+        EXPECT_TRUE(summary.Stats.Finished) << name;
+    }
 }
 
-TEST(SearchSubsets, RefusesANegativeSize) {
-    const std::vector<std::int64_t> sizes = {5, -1};
-    bool reported = false;
-    EXPECT_THROW(
-        SearchSubsets(sizes, 10, [&](std::int64_t, const TSelection&) { reported = true; }),
-        std::invalid_argument);
-    EXPECT_FALSE(reported);
-}
-
-// An exception from a report leaves the search at once.
-TEST(SearchSubsets, AFailingReportEndsTheSearch) {
+// Bad input is refused before anything is reported; a failing report ends either search at once;
+// the visit limit ends either search unfinished.
+TEST(SearchSubsets, RefusesBadInputStopsOnAFailingReportAndAtTheLimit) {
+    const std::vector<std::int64_t> negative = {5, -1};
+    const std::vector<std::int64_t> unsorted = {1, 2};
     const std::vector<std::int64_t> sizes = {3, 2, 1};
-    int calls = 0;
-    EXPECT_THROW(SearchSubsets(sizes, 10,
-                               [&](std::int64_t, const TSelection&) {
-                                   ++calls;
-                                   throw std::bad_alloc();
-                               }),
-                 std::bad_alloc);
-    EXPECT_EQ(calls, 1);
+    EXPECT_THROW(SearchPlain(negative, 10), std::invalid_argument);
+    EXPECT_THROW(SearchFast(negative, 10), std::invalid_argument);
+    EXPECT_THROW(SearchFast(unsorted, 10), std::invalid_argument);
+
+    for (const bool fast : {false, true}) {
+        int calls = 0;
+        const auto failing = [&](std::int64_t, const TSelection&) {
+            ++calls;
+            throw std::bad_alloc();
+        };
+        EXPECT_THROW(
+            fast ? SearchSubsets(sizes, 10, failing) : SearchSubsetsPlain(sizes, 10, failing),
+            std::bad_alloc);
+        EXPECT_EQ(calls, 1) << fast;
+    }
+
+    EXPECT_EQ(SearchPlain(sizes, 10, 2), (TOutcome{{{7, {0}}, {5, {0, 1}}}, 2, false}));
+    EXPECT_EQ(SearchFast(sizes, 10, {}, 2), (TOutcome{{{7, {0}}, {5, {0, 1}}}, 2, false}));
+    EXPECT_EQ(SearchPlain(sizes, 10, 8),
+              (TOutcome{{{7, {0}}, {5, {0, 1}}, {4, {0, 1, 2}}}, 7, true}));
 }
 
 // The names of items in their order, each followed by ';'.
