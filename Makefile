@@ -10,7 +10,7 @@ VANTOREL := $(BUILD_DIR)/main/vantorel
 DEMO_DIR := $(BUILD_DIR)/demo
 DEMO_ARGS := $(DEMO_DIR)/Films $(DEMO_DIR)/Music $(DEMO_DIR)/Photos 4482Mb
 
-.PHONY: all configure build test bench run demo install format clean
+.PHONY: all configure build test bench bench-search run demo install format clean
 
 all: build
 
@@ -26,6 +26,10 @@ test: build
 # Reading speed against du on a generated tree of 200,000 files; see bench/README.md.
 bench: build
 	bash bench/scan-vs-du.sh $(BUILD_DIR)
+
+# The search against visiting every combination and against CBC; see bench/README.md.
+bench-search: build
+	$(BUILD_DIR)/bench/search_bench $(ARGS)
 
 demo:
 	bash tools/make-demo.sh $(DEMO_DIR)

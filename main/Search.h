@@ -38,8 +38,9 @@ struct TSearchTuning {
     std::uint64_t PlainStepsPerItem = 4;
     // Building the tables of subset sums may write this many sums per item the bounded walk has
     // given back, so it never costs more than a small multiple of the search itself; 0 builds none.
-    std::uint64_t SumsPerGiveBack = 8;
-    // The most sums the tables may hold: 2^24 of 8 bytes, 128 MiB.
+    std::uint64_t SumsPerGiveBack = 2;
+    // The most sums the tables may hold: 2^20 of 8 bytes, 8 MiB. Memory is slow to come by on some
+    // machines (a fresh page costs microseconds), so more rarely pays for itself.
     std::size_t MaxTabulatedSums = std::size_t{1} << 20;
 };
 
@@ -47,9 +48,9 @@ struct TSearchTuning {
 // SearchSubsetsPlain does, with the same remainders and selections in the same order, and ends
 // after the same last report; it only visits fewer combinations, skipping those that cannot
 // improve on the best so far. Stops early once visitLimit combinations have been visited. Extra
-// memory: two words per item, and tables of subset sums (at most 128 MiB by default) that it
-// builds only as the search does comparable work. Throws std::invalid_argument when a size is
-// negative or the sizes are not sorted.
+// memory: two words per item, and tables of subset sums (by default at most 8 MiB, and a sixteenth
+// more for their indexes) that it builds only as the search does comparable work. Throws
+// std::invalid_argument when a size is negative or the sizes are not sorted.
 TSearchStats SearchSubsets(std::span<const std::int64_t> sizes, std::int64_t volume,
                            const TSolutionReport& report, std::uint64_t visitLimit = kNoVisitLimit,
                            const TSearchTuning& tuning = {});

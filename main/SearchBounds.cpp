@@ -128,10 +128,11 @@ bool TSubsetBounds::GrowTail() {
     const std::int64_t limit = Volume - size;
     const std::size_t shifted =
         static_cast<std::size_t>(std::upper_bound(next.begin(), next.end(), limit) - next.begin());
-    const std::size_t kept = joinsRun ? Tabulated - next.size() : Tabulated;
-    if (kept + next.size() + shifted > MaxTabulated) {
+    // The new table is built while the old ones are all still held: the cap bounds that moment.
+    if (Tabulated + next.size() + shifted > MaxTabulated) {
         return false;
     }
+    const std::size_t kept = joinsRun ? Tabulated - next.size() : Tabulated;
 
     std::vector<std::int64_t> sums;
     sums.reserve(next.size() + shifted);

@@ -20,7 +20,8 @@ namespace Vantorel {
 // item, as far as the memory cap allows.
 class TSubsetBounds {
   public:
-    // The tail tables together hold at most maxTabulatedSums subset sums.
+    // The tail tables together hold at most maxTabulatedSums subset sums, even while one is being
+    // rebuilt; their indexes take a sixteenth of that memory again.
     TSubsetBounds(std::span<const std::int64_t> sizes, std::int64_t volume,
                   std::size_t maxTabulatedSums);
 

@@ -106,7 +106,7 @@ TEST(SubsetBounds, NeverAboveTheTruthAndExactWhereTheTablesReach) {
 // Runs of equal sizes share one table, and the tables never hold more sums than their cap.
 TEST(SubsetBounds, RunsShareATableAndTheCapHolds) {
     const std::vector<std::int64_t> sizes = {9, 5, 5, 5, 2, 0};
-    TSubsetBounds bounds(sizes, 100, 16);
+    TSubsetBounds bounds(sizes, 100, 24);
     EXPECT_EQ(bounds.TabulatedSums(), 1u);  // the end of the list: the total 0
     ASSERT_TRUE(bounds.GrowTail());         // {2}: 0 2
     EXPECT_EQ(bounds.TailStart(), 4u);
@@ -118,6 +118,7 @@ TEST(SubsetBounds, RunsShareATableAndTheCapHolds) {
     EXPECT_EQ(bounds.TabulatedSums(), 1u + 2u + 8u);
     EXPECT_EQ(bounds.TabulationWork(), 2u + 4u + 6u + 8u);
     // With 9 the new table could hold 16 sums beside the 11 held: over the cap, nothing changes.
+    // (The run's last table was built while the 9 before it were held: 9 + 12 is within 24.)
     EXPECT_FALSE(bounds.GrowTail());
     EXPECT_EQ(bounds.TailStart(), 1u);
     EXPECT_EQ(bounds.TabulatedSums(), 11u);
