@@ -78,10 +78,12 @@ TEST(SubsetBounds, NeverAboveTheTruthAndExactWhereTheTablesReach) {
                                             << ", remaining " << remaining << ", tail " << tail;
                     ASSERT_GE(bound, 0);
                     const std::size_t fitting = bounds.FirstFitting(from, remaining);
-                    const bool startsRun =
-                        fitting < n && sizes[fitting] > 0 &&
+                    // Exact where the first fitting item starts a run of equal sizes in the tail
+                    // (the tail's first item starts one whatever comes before it).
+                    const bool startsRunInTail =
+                        fitting < n && sizes[fitting] > 0 && fitting >= tail &&
                         (fitting == tail || sizes[fitting - 1] != sizes[fitting]);
-                    if (fitting >= tail && startsRun) {
+                    if (startsRunInTail) {
                         ASSERT_EQ(bound, truth) << Describe(sizes, volume) << "; from " << from
                                                 << ", remaining " << remaining;
                     }
