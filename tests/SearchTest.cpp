@@ -282,21 +282,20 @@ TEST(FindOptimalFill, SortsTheItemsAndShowsEveryImprovement) {
         {L"1\\470", 470}, {L"2\\Фильм", 500}, {L"1\\495", 495}, {L"1\\520", 520}, {L"1\\zero", 0}};
     VantorelTest::TCoutCapture capture;
     Vantorel::FindOptimalFill(1000, items);
-    EXPECT_EQ(capture.Text(),
-              "\n----- Найдено частное решение -----\n"
-              "Осталось не использованно: 480 B\n"
-              "1\\520\n"
-              "Всего: 520 B\n"
-              "\n----- Найдено частное решение -----\n"
-              "Осталось не использованно: 10 B\n"
-              "1\\520\n"
-              "1\\470\n"
-              "Всего: 990 B\n"
-              "\n----- Найдено частное решение -----\n"
-              "Осталось не использованно: 5 B\n"
-              "2\\Фильм\n"
-              "1\\495\n"
-              "Всего: 995 B\n");
+    EXPECT_EQ(capture.Text(), VantorelTest::Console("\n----- Найдено частное решение -----\n"
+                                                    "Осталось не использованно: 480 B\n"
+                                                    "1\\520\n"
+                                                    "Всего: 520 B\n"
+                                                    "\n----- Найдено частное решение -----\n"
+                                                    "Осталось не использованно: 10 B\n"
+                                                    "1\\520\n"
+                                                    "1\\470\n"
+                                                    "Всего: 990 B\n"
+                                                    "\n----- Найдено частное решение -----\n"
+                                                    "Осталось не использованно: 5 B\n"
+                                                    "2\\Фильм\n"
+                                                    "1\\495\n"
+                                                    "Всего: 995 B\n"));
     EXPECT_EQ(NamesInOrder(items), L"1\\520;2\\Фильм;1\\495;1\\470;1\\zero;");
 }
 
@@ -309,11 +308,10 @@ TEST(FindOptimalFill, OfEqualItemsShowsTheOneReadFirst) {
     }
     VantorelTest::TCoutCapture capture;
     Vantorel::FindOptimalFill(6, items);
-    EXPECT_EQ(capture.Text(),
-              "\n----- Найдено частное решение -----\n"
-              "Осталось не использованно: 0 B\n"
-              "f10\n"
-              "Всего: 6 B\n");
+    EXPECT_EQ(capture.Text(), VantorelTest::Console("\n----- Найдено частное решение -----\n"
+                                                    "Осталось не использованно: 0 B\n"
+                                                    "f10\n"
+                                                    "Всего: 6 B\n"));
 }
 
 }  // namespace

@@ -43,8 +43,8 @@ struct WIN32_FIND_DATAW {
 // "*". On success returns an open handle and fills *data with the first entry; on any failure
 // (missing, not a directory, no permission) returns INVALID_HANDLE_VALUE. A path of any length is
 // accepted: on Windows one of MAX_PATH characters or more is handed to the system in its
-// extended-length form. On POSIX systems a pattern of another form gives INVALID_HANDLE_VALUE, and an
-// entry that disappears while the listing is read, or whose details cannot be read, is left out.
+// extended-length form. On POSIX systems a pattern of another form gives INVALID_HANDLE_VALUE, and
+// an entry that disappears while the listing is read, or whose details cannot be read, is left out.
 HANDLE FindFirstFileW(const wchar_t* pattern, WIN32_FIND_DATAW* data);
 
 // Fills *data with the listing's next entry and returns non-zero, or returns zero when there is no

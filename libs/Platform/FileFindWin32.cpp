@@ -36,8 +36,8 @@ std::wstring ExtendedLengthPath(const std::wstring& path) {
     }
     std::vector<wchar_t> full(path.size() + MAX_PATH);
     for (;;) {
-        const DWORD length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()),
-                                                full.data(), nullptr);
+        const DWORD length =
+            ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
         if (length == 0) {
             return path;
         }
