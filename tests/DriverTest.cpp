@@ -11,7 +11,6 @@
 
 #include "Driver.h"
 #include "Errors/Exceptions.h"
-#include "Platform/NativeNames.h"
 #include "Support/TestSupport.h"
 
 namespace {
@@ -54,7 +53,7 @@ using TFlatItems = std::vector<std::pair<std::string, std::int64_t>>;
 TFlatItems Flatten(const std::vector<Vantorel::TItem>& items) {
     TFlatItems flat;
     for (const Vantorel::TItem& item : items) {
-        flat.emplace_back(Kvetra::Platform::WideToNative(item.Name), item.Size);
+        flat.emplace_back(VantorelTest::Utf8(item.Name), item.Size);
     }
     return flat;
 }
@@ -65,22 +64,22 @@ TEST(ReadDirectories, OneDirectoryHasNoPrefix) {
     tree.MakeFile("Фильмы/Сталкер.mkv", 4000);
     std::vector<Vantorel::TItem> items;
     TCoutCapture capture;
-    Vantorel::ReadDirectories({Kvetra::Platform::NativeToWide(films)}, items);
-    EXPECT_EQ(capture.Text(), "Чтение каталога : " + films + " ...\n");
+    Vantorel::ReadDirectories({VantorelTest::Wide(films)}, items);
+    EXPECT_EQ(capture.Text(), VantorelTest::Console("Чтение каталога : " + films + " ...\n"));
     EXPECT_EQ(Flatten(items), (TFlatItems{{"Сталкер.mkv", 4000}}));
 }
 
 TEST(ReadDirectories, SeveralDirectoriesArePrefixedByTheirPosition) {
     VantorelTest::TTempDir tree;
-    const std::wstring a = Kvetra::Platform::NativeToWide(tree.MakeDir("a"));
-    const std::wstring b = Kvetra::Platform::NativeToWide(tree.MakeDir("b"));
+    const std::wstring a = VantorelTest::Wide(tree.MakeDir("a"));
+    const std::wstring b = VantorelTest::Wide(tree.MakeDir("b"));
     tree.MakeFile("a/x", 1);
     tree.MakeFile("b/y/z", 2);
     tree.MakeFile("b/w", 3);
     // b twice, then eight empty ones, then a as the twelfth.
     std::vector<std::wstring> directories = {b, a, b};
     for (int i = 0; i < 8; ++i) {
-        directories.push_back(Kvetra::Platform::NativeToWide(tree.MakeDir("empty")));
+        directories.push_back(VantorelTest::Wide(tree.MakeDir("empty")));
     }
     directories.push_back(a);
     std::vector<Vantorel::TItem> items;
@@ -89,9 +88,9 @@ TEST(ReadDirectories, SeveralDirectoriesArePrefixedByTheirPosition) {
     std::string expectedLines;
     for (std::size_t k = 0; k < directories.size(); ++k) {
         expectedLines += "Чтение каталога " + std::to_string(k + 1) +
-                         "\\: " + Kvetra::Platform::WideToNative(directories[k]) + " ...\n";
+                         "\\: " + VantorelTest::Utf8(directories[k]) + " ...\n";
     }
-    EXPECT_EQ(capture.Text(), expectedLines);
+    EXPECT_EQ(capture.Text(), VantorelTest::Console(expectedLines));
     const TFlatItems expected = {{"1\\w", 3}, {"1\\y", 2}, {"2\\x", 1},
                                  {"3\\w", 3}, {"3\\y", 2}, {"12\\x", 1}};
     EXPECT_EQ(Flatten(items), expected);

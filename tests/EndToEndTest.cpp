@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "Support/TestSupport.h"
+#include "Support/TestSupportPosix.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "Platform/FileFind.h"
 #include "Platform/NativeNames.h"
-#include "Support/TestSupport.h"
+#include "Support/TestSupportPosix.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include "FileSystem/FileFinder.h"
 #include "Platform/NativeNames.h"
-#include "Support/TestSupport.h"
+#include "Support/TestSupportPosix.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "Errors/Exceptions.h"
 #include "ItemCollection.h"
 #include "Platform/NativeNames.h"
-#include "Support/TestSupport.h"
+#include "Support/TestSupportPosix.h"
 #include "Text/ConsoleText.h"
 
 namespace Vantorel {

@@ -4,6 +4,10 @@
 // wchar_t per code unit. The program's own narrow literals are Windows-1251 text. What the
 // console shows is the platform's affair: OEM bytes on a Windows console, UTF-8 on a POSIX
 // terminal, so the console conversions may change the length of the text.
+//
+// On Windows these are the system's conversions with its ANSI code page (CP_ACP) and its OEM code
+// page, and wide text reaches the console in two steps, wide to ANSI, then ANSI to OEM. On POSIX
+// systems the ANSI code page is always Windows-1251 and the console gets UTF-8.
 #pragma once
 
 #include <cstddef>
@@ -12,7 +16,8 @@
 
 namespace Kvetra::Platform {
 
-// The byte that stands for a character the ANSI code page lacks.
+// The byte that stands for a character the ANSI code page lacks (on Windows: where the system has
+// no close substitute of its own).
 inline constexpr char kAnsiDefaultChar = '?';
 
 // Converts exactly n wide code units to n bytes of the ANSI code page at dst. A character the code
@@ -25,8 +30,10 @@ void AnsiToWideChars(const char* src, std::size_t n, wchar_t* dst);
 // The bytes that show the given ANSI text on the console.
 std::string AnsiToConsole(std::string_view ansi);
 
-// The bytes that show the given wide text on the console. Every character the console can show is
-// kept; the rest (such as a name byte that is not valid text) shows as kAnsiDefaultChar.
+// The bytes that show the given wide text on the console. On POSIX systems every character the
+// console can show is kept and the rest (such as a name byte that is not valid text) shows as
+// kAnsiDefaultChar; on Windows the text is first made ANSI text, one byte per code unit, so what
+// the ANSI code page lacks is lost.
 std::string WideToConsole(std::wstring_view wide);
 
 // Lower-cases n code units in place. Letters of the ASCII range and of the Cyrillic alphabet are

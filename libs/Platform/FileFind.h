@@ -1,9 +1,13 @@
 // Listing the entries of one directory, for the directory walker and item collection.
 //
 // The interface is the Win32 one the program was designed around: FindFirstFileW opens a listing
-// and delivers its first entry, FindNextFileW the following ones, FindClose ends it. On POSIX
-// systems the listing is read whole when it is opened and sorted by name, byte by byte, so that
-// every file system and every machine gives the same order; "." and ".." are among the entries.
+// and delivers its first entry, FindNextFileW the following ones, FindClose ends it; "." and ".."
+// may be among the entries. On Windows these are the system's operations, in the system's order.
+// On POSIX systems the listing is read whole when it is opened and sorted by name, byte by byte, so
+// that every file system and every machine gives the same order.
+//
+// The types and constants are the program's own on every platform, so that the code above the
+// platform layer never sees the system's headers.
 #pragma once
 
 #include <cstddef>
@@ -37,9 +41,10 @@ struct WIN32_FIND_DATAW {
 
 // Opens the listing of a directory. The pattern is the directory's path, one path separator and
 // "*". On success returns an open handle and fills *data with the first entry; on any failure
-// (missing, not a directory, no permission, a pattern of another form) returns
-// INVALID_HANDLE_VALUE. A path of any length is accepted. An entry that disappears while the
-// listing is read, or whose details cannot be read, is left out.
+// (missing, not a directory, no permission) returns INVALID_HANDLE_VALUE. A path of any length is
+// accepted: on Windows one of MAX_PATH characters or more is handed to the system in its
+// extended-length form. On POSIX systems a pattern of another form gives INVALID_HANDLE_VALUE, and
+// an entry that disappears while the listing is read, or whose details cannot be read, is left out.
 HANDLE FindFirstFileW(const wchar_t* pattern, WIN32_FIND_DATAW* data);
 
 // Fills *data with the listing's next entry and returns non-zero, or returns zero when there is no

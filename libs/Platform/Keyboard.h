@@ -1,7 +1,8 @@
 // Unechoed key input from the console, for the prompt that ends every run.
 //
-// When standard input is not an interactive console (a pipe, a file, a closed descriptor) there is
-// never a key waiting and nothing is waited for: the program must not hang in scripts and CI.
+// When standard input is not an interactive console (a pipe, a file, a closed descriptor, the NUL
+// device) there is never a key waiting and nothing is waited for: the program must not hang in
+// scripts and CI.
 #pragma once
 
 namespace Kvetra::Platform {

@@ -6,7 +6,7 @@
 namespace Kvetra::Platform {
 
 // The separator that the program writes between a directory and a name, and that it recognises at
-// the end of a path: '/' on POSIX systems.
+// the end of a path: the backslash on Windows, '/' on POSIX systems.
 extern const wchar_t kPathSeparator;
 
 // True exactly when the path names an existing directory. A relative path is taken relative to the

@@ -1,0 +1,11 @@
+#include <windows.h>
+
+#include "Platform/Process.h"
+
+namespace Kvetra::Platform {
+
+unsigned long CurrentProcessId() {
+    return ::GetCurrentProcessId();
+}
+
+}  // namespace Kvetra::Platform
