@@ -7,12 +7,12 @@
 // - the plain enumeration (SearchSubsetsPlain), which most families would keep busy for years;
 // - CBC (`cbc` from coinor-cbc), given the instance as an LP file, its answer re-checked in integer
 //   arithmetic against the volume and against the optimum the program's search proved.
-// A search that finishes in under 20 ms is repeated until 20 ms have passed, and its time is the
-// average. The table shows medians over the seeds; once one seed of a family hits a limit, the
-// other seeds of that family skip that way of searching. Where the plain enumeration finishes, the
-// two searches' report sequences are compared: remainder, length, first and last position and a
-// checksum of the positions of every report. The +MiB column is how far the program's search raised
-// the peak resident memory, the most over the seeds.
+// A quick search is timed in up to five rounds of at least 4 ms, repeated within each round, and
+// its time is the average run of the quickest round. The table shows medians over the seeds; once
+// one seed of a family hits a limit, the other seeds of that family skip that way of searching.
+// Where the plain enumeration finishes, the two searches' report sequences are compared: remainder,
+// length, first and last position and a checksum of the positions of every report. The +MiB column
+// is how far the program's search raised the peak resident memory, the most over the seeds.
 //
 //   search_bench [--quick] [--plain-limit SECONDS] [--cbc-limit SECONDS] [--no-cbc] [FAMILY...]
 #include <fcntl.h>
@@ -35,6 +35,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Search.h"
@@ -184,8 +185,10 @@ std::uint64_t Mix(std::uint64_t h, std::uint64_t value) {
     return (h ^ value) * 0x100000001b3ULL;
 }
 
-// Runs work in a child process, killed after limit seconds; work writes its result to the pipe.
-TRun InChild(double limit, const std::function<TRun()>& work) {
+// Runs work in a child process, killed after limit seconds; the child sends back what work returns,
+// or a default T when it was killed or failed.
+template <typename T>
+T InChild(double limit, const std::function<T()>& work) {
     int pipe_fds[2];
     if (pipe(pipe_fds) != 0) {
         std::perror("pipe");
@@ -204,57 +207,102 @@ TRun InChild(double limit, const std::function<TRun()>& work) {
         timer.it_value.tv_usec = static_cast<suseconds_t>((limit - std::floor(limit)) * 1e6);
         std::signal(SIGALRM, SIG_DFL);
         setitimer(ITIMER_REAL, &timer, nullptr);
-        const TRun run = work();
+        const T run = work();
         if (write(pipe_fds[1], &run, sizeof run) != static_cast<ssize_t>(sizeof run)) {
             _exit(3);
         }
         _exit(0);
     }
     close(pipe_fds[1]);
-    TRun run;
+    T run{};
     const ssize_t got = read(pipe_fds[0], &run, sizeof run);
     close(pipe_fds[0]);
     int status = 0;
     waitpid(child, &status, 0);
     if (got != static_cast<ssize_t>(sizeof run) || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        run = TRun{};
+        run = T{};
     }
     return run;
 }
 
 using TSearch = std::function<Vantorel::TSearchStats(const Vantorel::TSolutionReport&)>;
 
-// Times search, repeating it while it is quick, and fingerprints its reports.
+// One search, timed in rounds, its reports fingerprinted. A round repeats the search for at least
+// 4 ms (or runs it once, if that takes longer); the quickest round counts, as noise only ever adds
+// time.
+class TTimedSearch {
+  public:
+    explicit TTimedSearch(TSearch search) : Search(std::move(search)) {}
+
+    void Round() {
+        const auto report = [this](std::int64_t remainder, const TSelection& selection) {
+            std::uint64_t h = Mix(Run.Checksum, static_cast<std::uint64_t>(remainder));
+            h = Mix(h, selection.size());
+            h = Mix(h, selection.front());
+            h = Mix(h, selection.back());
+            ++Run.Reports;
+            Run.Checksum = h;
+            Run.Best = remainder;
+        };
+        rusage before{};
+        getrusage(RUSAGE_SELF, &before);
+        const auto start = std::chrono::steady_clock::now();
+        int repeats = 0;
+        double elapsed = 0;
+        do {
+            Run.Reports = 0;
+            Run.Checksum = 0;
+            const Vantorel::TSearchStats stats = Search(report);
+            Run.Visited = stats.Visited;
+            Run.Done = stats.Finished;
+            ++repeats;
+            elapsed =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        } while (elapsed < 0.004);
+        const double each = elapsed / repeats;
+        Run.Seconds = Rounds == 0 ? each : std::min(Run.Seconds, each);
+        Spent += elapsed;
+        ++Rounds;
+        rusage after{};
+        getrusage(RUSAGE_SELF, &after);
+        Run.ExtraKiB = std::max(Run.ExtraKiB, after.ru_maxrss - before.ru_maxrss);
+    }
+
+    // Five rounds, or fewer once 20 ms have been spent: a slow search's own noise is small.
+    bool WantsMore() const { return Rounds < 5 && Spent < 0.02; }
+
+    const TRun& Result() const { return Run; }
+
+  private:
+    TSearch Search;
+    TRun Run;
+    int Rounds = 0;
+    double Spent = 0;
+};
+
 TRun TimeSearch(const TSearch& search) {
-    TRun run;
-    const auto report = [&run](std::int64_t remainder, const TSelection& selection) {
-        std::uint64_t h = Mix(run.Checksum, static_cast<std::uint64_t>(remainder));
-        h = Mix(h, selection.size());
-        h = Mix(h, selection.front());
-        h = Mix(h, selection.back());
-        ++run.Reports;
-        run.Checksum = h;
-        run.Best = remainder;
-    };
-    rusage before{};
-    getrusage(RUSAGE_SELF, &before);
-    const auto start = std::chrono::steady_clock::now();
-    int repeats = 0;
-    double elapsed = 0;
+    TTimedSearch timed(search);
     do {
-        run.Reports = 0;
-        run.Checksum = 0;
-        const Vantorel::TSearchStats stats = search(report);
-        run.Visited = stats.Visited;
-        run.Done = stats.Finished;
-        ++repeats;
-        elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    } while (elapsed < 0.02);
-    run.Seconds = elapsed / repeats;
-    rusage after{};
-    getrusage(RUSAGE_SELF, &after);
-    run.ExtraKiB = after.ru_maxrss - before.ru_maxrss;
-    return run;
+        timed.Round();
+    } while (timed.WantsMore());
+    return timed.Result();
+}
+
+// The plain enumeration and the program's search timed in alternate rounds in one process, so that
+// both see the same machine: what decides whether the program's search was ever the slower.
+struct TPair {
+    TRun Plain;
+    TRun Fast;
+};
+
+TPair TimeBoth(const TSearch& plain, const TSearch& fast) {
+    TTimedSearch timedPlain(plain);
+    TTimedSearch timedFast(fast);
+    do {
+        timedPlain.Round();
+        timedFast.Round();
+    } while (timedPlain.WantsMore());
+    return {timedPlain.Result(), timedFast.Result()};
 }
 
 struct TCbc {
@@ -400,26 +448,26 @@ int main(int argc, char** argv) {
         for (int seed = 1; seed <= seeds; ++seed) {
             std::mt19937_64 random(static_cast<std::uint64_t>(seed) * 7919 + family.N);
             const TInstance instance = family.Make(family.N, random);
-            const TRun f = InChild(60, [&] {
-                return TimeSearch([&](const Vantorel::TSolutionReport& report) {
-                    return Vantorel::SearchSubsets(instance.Sizes, instance.Volume, report);
-                });
-            });
+            const TSearch fastSearch = [&](const Vantorel::TSolutionReport& report) {
+                return Vantorel::SearchSubsets(instance.Sizes, instance.Volume, report);
+            };
+            const TSearch plainSearch = [&](const Vantorel::TSolutionReport& report) {
+                return Vantorel::SearchSubsetsPlain(instance.Sizes, instance.Volume, report);
+            };
+            const TRun f = InChild<TRun>(60, [&] { return TimeSearch(fastSearch); });
             fastDone = fastDone && f.Done;
             fast.push_back(f.Done ? f.Seconds : 60);
             peak = std::max(peak, f.ExtraKiB);
             if (!plainCapped) {
-                const TRun p = InChild(plainLimit, [&] {
-                    return TimeSearch([&](const Vantorel::TSolutionReport& report) {
-                        return Vantorel::SearchSubsetsPlain(instance.Sizes, instance.Volume,
-                                                            report);
-                    });
-                });
-                if (p.Done) {
-                    plain.push_back(p.Seconds);
+                const TPair pair =
+                    InChild<TPair>(plainLimit, [&] { return TimeBoth(plainSearch, fastSearch); });
+                if (pair.Plain.Done) {
+                    plain.push_back(pair.Plain.Seconds);
                     ++compared;
-                    same += (p.Checksum == f.Checksum && p.Reports == f.Reports) ? 1 : 0;
-                    slower = slower || f.Seconds > p.Seconds * 1.1;
+                    same += (pair.Plain.Checksum == f.Checksum && pair.Plain.Reports == f.Reports)
+                                ? 1
+                                : 0;
+                    slower = slower || pair.Fast.Seconds > pair.Plain.Seconds * 1.1;
                 } else {
                     plainCapped = true;
                 }

@@ -92,11 +92,12 @@ void SortLargestFirst(std::vector<TItem>& items) {
 TSearchStats SearchSubsets(std::span<const std::int64_t> sizes, std::int64_t volume,
                            const TSolutionReport& report, std::uint64_t visitLimit,
                            const TSearchTuning& tuning) {
-    if (std::any_of(sizes.begin(), sizes.end(), [](std::int64_t size) { return size < 0; })) {
-        throw std::invalid_argument("an item size is negative");
-    }
+    // Sorted largest first, the last size is the smallest: one pass checks both.
     if (!std::is_sorted(sizes.begin(), sizes.end(), std::greater<>())) {
         throw std::invalid_argument("the item sizes are not sorted largest first");
+    }
+    if (!sizes.empty() && sizes.back() < 0) {
+        throw std::invalid_argument("an item size is negative");
     }
 
     const std::size_t n = sizes.size();
