@@ -16,7 +16,8 @@
 // - Items that do not fit are passed over by a binary search instead of one at a time, as the
 //   sizes are sorted.
 // The search also ends as soon as the best reaches the least remainder possible at all, the volume
-// modulo the greatest common divisor of the sizes: an exact fit is the case where that is 0.
+// modulo the greatest common divisor of the sizes that fit into it: an exact fit is the case where
+// that is 0.
 //
 // Bounds cost set-up: linear in the number of items, and the tables of subset sums grow with the
 // work done. So the search starts as the plain walk and brings in the bounds only once it has done

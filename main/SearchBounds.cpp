@@ -32,18 +32,15 @@ namespace {
 
 constexpr std::int64_t kSaturated = std::numeric_limits<std::int64_t>::max();
 
-// A tail of more items than this has so many combinations that its distinct totals crowd
-// together, and the cheap bounds are about as sharp as a table; a million small files would
-// otherwise fill memory with tables that say little more.
-constexpr std::size_t kMaxTailItems = 64;
-
 }  // namespace
 
 TSubsetBounds::TSubsetBounds(std::span<const std::int64_t> sizes, std::int64_t volume,
                              std::size_t maxTabulatedSums)
     : Sizes(sizes),
       Volume(volume),
-      MaxTabulated(maxTabulatedSums),
+      // The indexes hold positions in 32 bits.
+      MaxTabulated(
+          std::min<std::size_t>(maxTabulatedSums, std::numeric_limits<std::uint32_t>::max())),
       PositiveEnd(static_cast<std::size_t>(
           std::partition_point(sizes.begin(), sizes.end(),
                                [](std::int64_t size) { return size > 0; }) -
@@ -128,27 +125,37 @@ bool TSubsetBounds::GrowTail() {
     const std::int64_t limit = Volume - size;
     const std::size_t shifted =
         static_cast<std::size_t>(std::upper_bound(next.begin(), next.end(), limit) - next.begin());
-    // The new table is built while the old ones are all still held: the cap bounds that moment.
-    if (Tabulated + next.size() + shifted > MaxTabulated) {
+    // Walks the merge of the two in increasing order, handing each distinct total to take.
+    const auto merge = [&next, shifted, size](auto&& take) {
+        std::size_t a = 0;
+        std::size_t b = 0;
+        bool any = false;
+        std::int64_t last = 0;
+        while (a < next.size() || b < shifted) {
+            std::int64_t value;
+            if (b == shifted || (a < next.size() && next[a] <= next[b] + size)) {
+                value = next[a++];
+            } else {
+                value = next[b++] + size;
+            }
+            if (!any || value != last) {
+                take(value);
+                any = true;
+                last = value;
+            }
+        }
+    };
+    // Counting first lets the table be allocated at its exact length, and the cap be checked
+    // against it: the new table is built while the old ones are all still held.
+    std::size_t length = 0;
+    merge([&length](std::int64_t) { ++length; });
+    if (Tabulated + length > MaxTabulated) {
         return false;
     }
     const std::size_t kept = joinsRun ? Tabulated - next.size() : Tabulated;
-
     std::vector<std::int64_t> sums;
-    sums.reserve(next.size() + shifted);
-    std::size_t a = 0;
-    std::size_t b = 0;
-    while (a < next.size() || b < shifted) {
-        std::int64_t value;
-        if (b == shifted || (a < next.size() && next[a] <= next[b] + size)) {
-            value = next[a++];
-        } else {
-            value = next[b++] + size;
-        }
-        if (sums.empty() || sums.back() != value) {
-            sums.push_back(value);
-        }
-    }
+    sums.reserve(length);
+    merge([&sums](std::int64_t value) { sums.push_back(value); });
     Tabulated = kept + sums.size();
     Work += sums.size();
     if (joinsRun) {
@@ -162,9 +169,9 @@ bool TSubsetBounds::GrowTail() {
 TSubsetBounds::TSegment TSubsetBounds::MakeSegment(std::size_t start,
                                                    std::vector<std::int64_t> sums) {
     TSegment segment{start, std::move(sums), 0, {}};
-    // About eight totals a bucket, the index an eighth of the table: a power of two of buckets
-    // that covers the largest total once shifted.
-    const std::size_t buckets = std::bit_ceil(std::max<std::size_t>(1, segment.Sums.size() / 8));
+    // Eight or more totals a bucket on average, so the index takes at most a sixteenth of the
+    // table's memory: a power of two of buckets that covers the largest total once shifted.
+    const std::size_t buckets = std::bit_floor(std::max<std::size_t>(1, segment.Sums.size() / 8));
     const auto largest = static_cast<std::uint64_t>(segment.Sums.back());
     while ((largest >> segment.Shift) >= buckets) {
         ++segment.Shift;

@@ -268,9 +268,11 @@ TEST(SearchSubsets, ReportsExactlyWhatThePlainEnumerationReports) {
     };
     for (int instance = 0; instance < 8000; ++instance) {
         const int family = instance % 10;
-        // The plain enumeration may visit 2^n combinations: one instance in 100 has 17 to 24 items.
-        const std::size_t n =
-            static_cast<std::size_t>(instance % 100 == 0 ? 17 + below(8) : 1 + below(16));
+        // The plain enumeration may visit 2^n combinations: one round of the ten families in 60
+        // has 17 to 24 items (at most 20 where everything fits, as all 2^n then fit).
+        const bool large = (instance / 10) % 60 == 0;
+        const std::size_t n = static_cast<std::size_t>(
+            large ? (family == 3 ? 17 + below(4) : 17 + below(8)) : 1 + below(16));
         std::vector<std::int64_t> sizes(n);
         std::int64_t volume = 0;
         std::int64_t divisor = 1;
@@ -511,6 +513,25 @@ TEST(SearchSubsets, RefusesBadInputStopsOnAFailingReportAndAtTheLimit) {
             std::bad_alloc);
         EXPECT_EQ(calls, 1) << fast;
     }
+
+    // With the bounds at work from the start: every limit below the full count stops the search
+    // unfinished after exactly that many visits, having shown the first reports of the full run.
+    const std::vector<std::int64_t> primes = {97, 89, 83, 79, 73, 71, 67, 61, 59, 53};
+    const TSearchTuning bounded{0, 0, 2, std::size_t{1} << 20};
+    const TOutcome full = SearchFast(primes, 301, bounded);
+    ASSERT_TRUE(full.Finished);
+    ASSERT_EQ(full.Reports, SearchPlain(primes, 301).Reports);
+    ASSERT_GE(full.Visited, 3u);
+    for (std::uint64_t limit = 1; limit < full.Visited; ++limit) {
+        const TOutcome limited = SearchFast(primes, 301, bounded, limit);
+        EXPECT_FALSE(limited.Finished) << limit;
+        EXPECT_EQ(limited.Visited, limit);
+        ASSERT_LE(limited.Reports.size(), full.Reports.size());
+        EXPECT_TRUE(
+            std::equal(limited.Reports.begin(), limited.Reports.end(), full.Reports.begin()))
+            << limit;
+    }
+    EXPECT_EQ(SearchFast(primes, 301, bounded, full.Visited + 1), full);
 
     EXPECT_EQ(SearchPlain(sizes, 10, 2), (TOutcome{{{7, {0}}, {5, {0, 1}}}, 2, false}));
     EXPECT_EQ(SearchFast(sizes, 10, {}, 2), (TOutcome{{{7, {0}}, {5, {0, 1}}}, 2, false}));
