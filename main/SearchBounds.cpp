@@ -11,14 +11,14 @@
 // Suffix sums and suffix divisors answer each in constant or logarithmic time.
 //
 // Near the end of the list, where most of the search's work happens, these bounds give way to the
-// truth: the sorted distinct totals of all combinations of the items from a position on, so that
-// the largest total at most r is one binary search away. Extending the tail by an item merges the
-// table with itself shifted by that item's size, at a cost of the new table's length; the search
-// decides when that is worth paying. Items of equal size share one table, that of the first of
-// them: the tables of the others would be nearly as long and add little, while a list with many
-// duplicates could then hold a far longer tail in the same memory. For a position inside such a
-// run, the run's table still bounds what can be added, as it allows a few more copies of the
-// item than there are.
+// truth: the sorted distinct totals of all combinations of the items from a position on, with an
+// index of buckets that narrows the search for the largest total at most r to a few neighbours.
+// Extending the tail by an item merges the table with itself shifted by that item's size, at a
+// cost proportional to the new table's length; the search decides when that is worth paying. Items
+// of equal size share one table, that of the first of them: the tables of the others would be
+// nearly as long and add little, while a list with many duplicates could then hold a far longer
+// tail in the same memory. For a position inside such a run, the run's table still bounds what can
+// be added, as it allows a few more copies of the item than there are.
 #include "SearchBounds.h"
 
 #include <algorithm>
