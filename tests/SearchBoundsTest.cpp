@@ -7,13 +7,15 @@
 #include <limits>
 #include <numeric>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "SearchBounds.h"
+#include "Support/TestSupport.h"
 
 namespace {
+
+using VantorelTest::DescribeInstance;
 
 using Vantorel::TSubsetBounds;
 
@@ -41,15 +43,6 @@ std::int64_t TrueLeastRemainder(const std::vector<std::int64_t>& sizes, std::siz
     return least;
 }
 
-std::string Describe(const std::vector<std::int64_t>& sizes, std::int64_t volume) {
-    std::ostringstream s;
-    s << "volume " << volume << ", sizes";
-    for (const std::int64_t size : sizes) {
-        s << " " << size;
-    }
-    return s.str();
-}
-
 // On generated lists, at every stage of the tail's growth, for every position and every
 // remaining amount up to the volume: the bound is never above the truth, it is the truth at the
 // first position of every run of equal sizes in the tail, and it keeps the remainder's residue
@@ -74,7 +67,7 @@ TEST(SubsetBounds, NeverAboveTheTruthAndExactWhereTheTablesReach) {
                 for (std::int64_t remaining = 0; remaining <= volume; ++remaining) {
                     const std::int64_t truth = TrueLeastRemainder(sizes, from, remaining);
                     const std::int64_t bound = bounds.LeastRemainder(from, remaining);
-                    ASSERT_LE(bound, truth) << Describe(sizes, volume) << "; from " << from
+                    ASSERT_LE(bound, truth) << DescribeInstance(sizes, volume) << "; from " << from
                                             << ", remaining " << remaining << ", tail " << tail;
                     ASSERT_GE(bound, 0);
                     const std::size_t fitting = bounds.FirstFitting(from, remaining);
@@ -84,15 +77,15 @@ TEST(SubsetBounds, NeverAboveTheTruthAndExactWhereTheTablesReach) {
                         fitting < n && sizes[fitting] > 0 && fitting >= tail &&
                         (fitting == tail || sizes[fitting - 1] != sizes[fitting]);
                     if (startsRunInTail) {
-                        ASSERT_EQ(bound, truth) << Describe(sizes, volume) << "; from " << from
-                                                << ", remaining " << remaining;
+                        ASSERT_EQ(bound, truth) << DescribeInstance(sizes, volume) << "; from "
+                                                << from << ", remaining " << remaining;
                     }
                     std::int64_t g = 0;
                     for (std::size_t i = from; i < n; ++i) {
                         g = std::gcd(g, sizes[i]);
                     }
                     if (g > 0) {
-                        ASSERT_EQ(bound % g, remaining % g) << Describe(sizes, volume);
+                        ASSERT_EQ(bound % g, remaining % g) << DescribeInstance(sizes, volume);
                     }
                 }
             }
@@ -101,7 +94,7 @@ TEST(SubsetBounds, NeverAboveTheTruthAndExactWhereTheTablesReach) {
         const auto usable = std::partition_point(sizes.begin(), sizes.end(),
                                                  [volume](std::int64_t s) { return s > volume; });
         EXPECT_EQ(bounds.TailStart(), static_cast<std::size_t>(usable - sizes.begin()))
-            << Describe(sizes, volume);
+            << DescribeInstance(sizes, volume);
     }
 }
 
@@ -152,7 +145,8 @@ TEST(SubsetBounds, FloorsAndExtremeSizes) {
              TCase{{7, 7, 7}, 7, 0},    // an exact fit is possible
          }) {
         const TSubsetBounds bounds(c.Sizes, c.Volume, 100);
-        EXPECT_EQ(bounds.LeastPossibleRemainder(), c.LeastPossible) << Describe(c.Sizes, c.Volume);
+        EXPECT_EQ(bounds.LeastPossibleRemainder(), c.LeastPossible)
+            << DescribeInstance(c.Sizes, c.Volume);
     }
 
     // Totals beyond 2^63 - 1: the bound must still never exceed the truth.

@@ -11,7 +11,6 @@
 #include <limits>
 #include <random>
 #include <span>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -23,6 +22,8 @@
 #include "Support/TestSupport.h"
 
 namespace {
+
+using VantorelTest::DescribeInstance;
 
 using Vantorel::SearchSubsets;
 using Vantorel::SearchSubsetsPlain;
@@ -46,16 +47,6 @@ struct TOutcome {
     bool Finished = true;
     bool operator==(const TOutcome&) const = default;
 };
-
-std::string Describe(const std::vector<std::int64_t>& sizes, std::int64_t volume) {
-    std::ostringstream s;
-    s << "volume " << volume << ", sizes {";
-    for (std::size_t i = 0; i < sizes.size(); ++i) {
-        s << (i == 0 ? "" : ", ") << sizes[i];
-    }
-    s << "}";
-    return s.str();
-}
 
 std::ostream& operator<<(std::ostream& s, const TOutcome& outcome) {
     s << "visited " << outcome.Visited << (outcome.Finished ? "" : ", unfinished") << ";";
@@ -175,7 +166,7 @@ struct TSearchCase {
 };
 
 void PrintTo(const TSearchCase& c, std::ostream* s) {
-    *s << Describe(c.Sizes, c.Volume);
+    *s << DescribeInstance(c.Sizes, c.Volume);
 }
 
 class SearchSubsetsTest : public testing::TestWithParam<TSearchCase> {};
@@ -249,10 +240,10 @@ TEST(SearchSubsets, BothSearchesMatchTheOracleOnGeneratedInstances) {
         const std::int64_t volume =
             1 + static_cast<std::int64_t>(random() % static_cast<std::uint64_t>(sum + 3));
         const TOutcome expected = Oracle(sizes, volume);
-        ASSERT_EQ(SearchPlain(sizes, volume), expected) << Describe(sizes, volume);
+        ASSERT_EQ(SearchPlain(sizes, volume), expected) << DescribeInstance(sizes, volume);
         const TNamedTuning& tuning = kTunings[instance % std::size(kTunings)];
         ASSERT_EQ(SearchFast(sizes, volume, tuning.Tuning).Reports, expected.Reports)
-            << Describe(sizes, volume) << "; " << tuning.Name;
+            << DescribeInstance(sizes, volume) << "; " << tuning.Name;
     }
 }
 
@@ -336,11 +327,11 @@ TEST(SearchSubsets, ReportsExactlyWhatThePlainEnumerationReports) {
             kTunings[static_cast<std::size_t>(instance / 10) % std::size(kTunings)];
         const TOutcome actual = SearchFast(sizes, volume, tuning.Tuning);
         ASSERT_EQ(actual.Reports, expected.Reports)
-            << Describe(sizes, volume) << "; " << tuning.Name << "\nfast:  " << actual
+            << DescribeInstance(sizes, volume) << "; " << tuning.Name << "\nfast:  " << actual
             << "\nplain: " << expected;
         ASSERT_TRUE(actual.Finished);
         ASSERT_LE(actual.Visited, expected.Visited)
-            << Describe(sizes, volume) << "; " << tuning.Name;
+            << DescribeInstance(sizes, volume) << "; " << tuning.Name;
     }
 }
 

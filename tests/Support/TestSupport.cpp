@@ -5,8 +5,19 @@
 #include <fstream>
 #include <iostream>
 #include <regex>
+#include <sstream>
 
 namespace VantorelTest {
+
+std::string DescribeInstance(const std::vector<std::int64_t>& sizes, std::int64_t volume) {
+    std::ostringstream s;
+    s << "volume " << volume << ", sizes {";
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        s << (i == 0 ? "" : ", ") << sizes[i];
+    }
+    s << "}";
+    return s.str();
+}
 
 TCoutCapture::TCoutCapture() : Saved(std::cout.rdbuf(Buffer.rdbuf())) {}
 

@@ -3,6 +3,7 @@
 // POSIX systems have are in TestSupportPosix.h.
 #pragma once
 
+#include <cstdint>
 #include <sstream>
 #include <streambuf>
 #include <string>
@@ -42,6 +43,9 @@ std::string Console(const std::string& utf8);
 // strings (on POSIX systems keeping bytes that are not UTF-8, as the program does).
 std::wstring Wide(const std::string& utf8);
 std::string Utf8(const std::wstring& wide);
+
+// A search instance as a failure message shows it: "volume 10, sizes {6, 3, 3}".
+std::string DescribeInstance(const std::vector<std::int64_t>& sizes, std::int64_t volume);
 
 // The platform's path separator, for building expected paths.
 extern const char kSeparator;
